@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sound.h"
+
+class Form1;
+class QAction;
+
+// The client area: it shows a backing image that keeps everything drawn until it is drawn
+// over, and reports mouse presses. It paints nothing of its own.
+class Canvas : public QWidget {
+    Q_OBJECT
+public:
+    Canvas(QSize logicalSize, qreal pixelRatio);
+    QImage& image() { return image_; }
+    std::function<void(int button, double xTwips, double yTwips)> onPress;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QImage image_;
+};
+
+// The game's window: menu bar and canvas. Closing it is reported, not acted on here.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// A Yes/No box without a way out: Escape and the window's close button are ignored, so
+// only Yes or No answers it.
+class YesNoBox : public QMessageBox {
+    Q_OBJECT
+public:
+    YesNoBox(const QString& text, const QString& title, QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The Platform on Qt Widgets: the window with its menus, the canvas, message boxes, sounds.
+class QtPlatform : public Platform {
+public:
+    // Logical size of the client area in pixels.
+    static constexpr int kClientWidth = 559;
+    static constexpr int kClientHeight = 480;
+
+    // `picturePrefix` and `soundPrefix` say where the artwork and the sounds are; the
+    // defaults are the compiled-in resources.
+    explicit QtPlatform(const QString& picturePrefix = QStringLiteral(":/pictures/"),
+                        const QString& soundPrefix = QStringLiteral(":/sounds/"));
+    ~QtPlatform() override;
+
+    // Routes the window's presses, menu commands and closing to the game.
+    void connect(Form1& form);
+
+    MainWindow* window() { return window_.get(); }
+    Canvas* canvas() { return canvas_; }
+    QAction* action(const std::string& name) const;
+    bool soundAvailable() const { return sound_.available(); }
+    // How many pictures could not be loaded (and are drawn as placeholders).
+    int missingPictures() const { return missingPictures_; }
+
+    // Dialogs shown so far, for tests that drive the window.
+    std::function<void(QMessageBox&)> beforeDialog;
+
+    void paintPicture(Picture picture, double x, double y) override;
+    void outlineRect(double x1, double y1, double x2, double y2, int colour) override;
+    void printText(double x, double y, const std::string& text, double points, bool bold,
+                   int colour) override;
+    void setBackgroundColour(int colour) override;
+    void repaintNow() override;
+    void showMessage(const std::string& text, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void playSound(const std::string& name) override;
+    int clockSeconds() override;
+    void rest() override;
+    void quit() override;
+    void setMenuChecked(const std::string& item, bool checked) override;
+    double windowTop() override;
+    void placeWindow(double left, double top, double width, double height) override;
+
+private:
+    void buildMenus();
+    void loadPictures(const QString& prefix);
+    void dropPendingInput();
+
+    std::unique_ptr<MainWindow> window_;
+    Canvas* canvas_ = nullptr;
+    std::map<std::string, QAction*> actions_;
+    std::array<QPixmap, kPictureCount> pictures_;
+    int missingPictures_ = 0;
+    SoundPlayer sound_;
+    bool placed_ = false;
+    QPoint placedAt_;
+    bool quitting_ = false;
+};
+
+// The palette colour number as a Qt colour (0 black .. 15 white).
+QColor paletteColour(int number);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class QSoundEffect;
+
+// The game's four named sounds, played in the background one at a time: a sound asked for
+// while another still plays is skipped, as is an unknown name. On a machine without any
+// audio output nothing is created and nothing plays.
+class SoundPlayer {
+public:
+    // `prefix` is where the WAV files are, e.g. ":/sounds/".
+    explicit SoundPlayer(const QString& prefix = QStringLiteral(":/sounds/"));
+    ~SoundPlayer();
+
+    // Returns true when the sound was started.
+    bool play(const std::string& name);
+    bool available() const { return !effects_.empty(); }
+
+    // Length in milliseconds of a WAV file's samples, 0 if it is not a PCM WAV file.
+    static qint64 wavDurationMs(const QString& path);
+
+private:
+    struct Effect {
+        std::unique_ptr<QSoundEffect> effect;
+        qint64 durationMs = 0;
+    };
+    std::map<std::string, Effect> effects_;
+    QElapsedTimer sinceStart_;
+    qint64 busyUntilMs_ = 0;
+};

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kovalt and runs every test: once in a plain build and once
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/kovalt-runtime-$(id -u)}"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+jobs="$(nproc)"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKOVALT_SANITIZE=ON -DKOVALT_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+if [ -x tests/e2e.sh ]; then
+    tests/e2e.sh build/kovalt
+fi
