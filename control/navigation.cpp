@@ -16,6 +16,9 @@ void restoreHands(Form1& f) {
         f.描画_桝輪郭(Form1::背景色, -1, i);
         f.描画_桝輪郭(Form1::背景色, 11, i + 1);
     }
+    // The totals are not recorded; keep them true to the restored slots.
+    f.先手持駒数 = f.取得_全持駒数(Form1::手番_先手);
+    f.後手持駒数 = f.取得_全持駒数(Form1::手番_後手);
 }
 
 } // namespace

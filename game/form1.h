@@ -155,6 +155,15 @@ public:
 
     // ------------------------------------------------------------------ computer
     void com_ban();
+    // The computer's search alone: the best drop from the left-hand column in the position
+    // shown, leaving the board and the influence map as they were. False when none exists.
+    struct ComDrop {
+        int row = 0;
+        int x = 0;
+        int y = 0;
+        int kind = 0;
+    };
+    bool chooseDrop(ComDrop& drop);
     int 盤評価(int 取得駒, int 移動駒, int 移動先X, int 移動先Y);
 
     // ------------------------------------------------------------------ menus

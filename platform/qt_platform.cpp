@@ -1,10 +1,10 @@
 #include "platform/qt_platform.h"
 
 #include <QAction>
-#include <QLayout>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,8 +13,8 @@
 #include <QTime>
 
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 
 #include "game/form1.h"
 
@@ -25,10 +25,10 @@ static void initResources() {
 
 QColor paletteColour(int number) {
     static const QRgb palette[16] = {
-        qRgb(0, 0, 0),     qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
-        qRgb(128, 0, 0),   qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(0, 0, 255), qRgb(0, 255, 0),   qRgb(0, 255, 255),
-        qRgb(255, 0, 0),   qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
+        qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
+        qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
+        qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
     };
     return QColor(palette[number & 15]);
 }
@@ -66,10 +66,14 @@ QPixmap placeholder(PictureSize size, qreal ratio) {
 
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -91,8 +95,7 @@ void Canvas::paintEvent(QPaintEvent*) {
 void Canvas::mousePressEvent(QMouseEvent* event) {
     if (onPress) {
         const QPointF pos = event->position();
-        onPress(buttonCode(event->button()), pos.x() * kTwipsPerPixel,
-                pos.y() * kTwipsPerPixel);
+        onPress(buttonCode(event->button()), pos.x() * kTwipsPerPixel, pos.y() * kTwipsPerPixel);
     }
 }
 
@@ -216,23 +219,23 @@ void QtPlatform::connect(Form1& form) {
     };
     for (const auto& [name, handler] : handlers) {
         QAction* action = actions_.at(name);
-        QObject::connect(action, &QAction::triggered, window_.get(), [this, &form, handler,
-                                                                      action] {
-            // The game alone decides the check marks: undo Qt's own toggling first.
-            if (action->isCheckable()) {
-                action->setChecked(!action->isChecked());
-            }
-            if (!quitting_) {
-                (form.*handler)();
-            }
-        });
+        QObject::connect(action, &QAction::triggered, window_.get(),
+                         [this, &form, handler, action] {
+                             // The game alone decides the check marks: undo Qt's own toggling
+                             // first.
+                             if (action->isCheckable()) {
+                                 action->setChecked(!action->isChecked());
+                             }
+                             if (!quitting_) {
+                                 (form.*handler)();
+                             }
+                         });
     }
-    QObject::connect(actions_.at("MATCH_MAN"), &QAction::triggered, window_.get(),
-                     [this, &form] {
-                         if (!quitting_) {
-                             form.MATCH_MAN_Click();
-                         }
-                     });
+    QObject::connect(actions_.at("MATCH_MAN"), &QAction::triggered, window_.get(), [this, &form] {
+        if (!quitting_) {
+            form.MATCH_MAN_Click();
+        }
+    });
 }
 
 QAction* QtPlatform::action(const std::string& name) const {

@@ -50,7 +50,8 @@ void Form1::Form_MouseDown(int Button, int /*Shift*/, double X, double Y) {
             ringAndWarn("利き筋に打つ事はできません", "注意");
             return;
         }
-        if (移動チェック(移動情報[1], 移動情報[2], 移動情報[3], 移動情報[4], 移動情報[6]) != 判定_有) {
+        if (移動チェック(移動情報[1], 移動情報[2], 移動情報[3], 移動情報[4], 移動情報[6]) !=
+            判定_有) {
             音響("禁止");
             return;
         }

@@ -45,8 +45,15 @@ void Form1::描画_後持盤(int IN_Y) {
 
 namespace {
 // Slot 1..8 of a hand holds these kinds.
-constexpr int kSlotKinds[9] = {0,           Form1::駒_歩, Form1::駒_香, Form1::駒_桂, Form1::駒_銀,
-                               Form1::駒_金, Form1::駒_角, Form1::駒_飛, Form1::駒_王};
+constexpr int kSlotKinds[9] = {0,
+                               Form1::駒_歩,
+                               Form1::駒_香,
+                               Form1::駒_桂,
+                               Form1::駒_銀,
+                               Form1::駒_金,
+                               Form1::駒_角,
+                               Form1::駒_飛,
+                               Form1::駒_王};
 } // namespace
 
 void Form1::描画_先持駒(int IN_数字) {

@@ -13,25 +13,62 @@ void Form1::描画_絵(int 駒種類, double 座標X, double 座標Y) {
     }
     Picture picture;
     switch (駒種類) {
-    case 駒_歩: picture = Picture::SitaHu0; break;
-    case 駒_と: picture = Picture::SitaHu1; break;
-    case 駒_香: picture = Picture::SitaKyou0; break;
-    case 駒_香成: picture = Picture::SitaKyou1; break;
-    case 駒_桂: picture = Picture::SitaKei0; break;
-    case 駒_桂成: picture = Picture::SitaKei1; break;
-    case 駒_銀: picture = Picture::SitaGin0; break;
-    case 駒_銀成: picture = Picture::SitaGin1; break;
-    case 駒_金: picture = Picture::SitaKin; break;
-    case 駒_角: picture = Picture::SitaKaku0; break;
-    case 駒_角成: picture = Picture::SitaKaku1; break;
-    case 駒_飛: picture = Picture::SitaSya0; break;
-    case 駒_飛成: picture = Picture::SitaSya1; break;
-    case 駒_王: picture = Picture::SitaOu; break;
-    case 絵_空桝: picture = Picture::KaraMasu; break;
-    case 絵_勢力桝: picture = Picture::KaraMasu2; break;
-    case 絵_ロゴ: picture = Picture::Kovalt; break;
-    case 絵_背景: picture = Picture::Haikei; break;
-    default: return;
+    case 駒_歩:
+        picture = Picture::SitaHu0;
+        break;
+    case 駒_と:
+        picture = Picture::SitaHu1;
+        break;
+    case 駒_香:
+        picture = Picture::SitaKyou0;
+        break;
+    case 駒_香成:
+        picture = Picture::SitaKyou1;
+        break;
+    case 駒_桂:
+        picture = Picture::SitaKei0;
+        break;
+    case 駒_桂成:
+        picture = Picture::SitaKei1;
+        break;
+    case 駒_銀:
+        picture = Picture::SitaGin0;
+        break;
+    case 駒_銀成:
+        picture = Picture::SitaGin1;
+        break;
+    case 駒_金:
+        picture = Picture::SitaKin;
+        break;
+    case 駒_角:
+        picture = Picture::SitaKaku0;
+        break;
+    case 駒_角成:
+        picture = Picture::SitaKaku1;
+        break;
+    case 駒_飛:
+        picture = Picture::SitaSya0;
+        break;
+    case 駒_飛成:
+        picture = Picture::SitaSya1;
+        break;
+    case 駒_王:
+        picture = Picture::SitaOu;
+        break;
+    case 絵_空桝:
+        picture = Picture::KaraMasu;
+        break;
+    case 絵_勢力桝:
+        picture = Picture::KaraMasu2;
+        break;
+    case 絵_ロゴ:
+        picture = Picture::Kovalt;
+        break;
+    case 絵_背景:
+        picture = Picture::Haikei;
+        break;
+    default:
+        return;
     }
     platform_.paintPicture(picture, 盤X + 座標X * 桝幅, 盤Y + 座標Y * 桝高);
 }
@@ -49,7 +86,10 @@ void Form1::描画_数値(double 入力X, double 入力Y, int 数値, int 色, i
                       int フォントサイズ) {
     if (モード == 0) {
         // A number is written with a blank where its sign would stand.
-        const std::string text = (数値 < 0 ? "" : " ") + std::to_string(数値);
+        std::string text = std::to_string(数値);
+        if (数値 >= 0) {
+            text.insert(text.begin(), ' ');
+        }
         描画_数値(入力X, 入力Y, text, 色, 0, フォントサイズ);
         return;
     }
@@ -59,8 +99,8 @@ void Form1::描画_数値(double 入力X, double 入力Y, int 数値, int 色, i
     描画_数値(入力X, 入力Y, kKanjiNumerals[数値], 色, 0, フォントサイズ);
 }
 
-void Form1::描画_数値(double 入力X, double 入力Y, const std::string& 数値, int 色,
-                      int /*モード*/, int フォントサイズ) {
+void Form1::描画_数値(double 入力X, double 入力Y, const std::string& 数値, int 色, int /*モード*/,
+                      int フォントサイズ) {
     if (quit_) {
         return;
     }

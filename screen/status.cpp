@@ -55,8 +55,10 @@ void Form1::描画_レベル(int IN_LEVEL) {
 namespace {
 
 const char* textOfCode(int code) {
-    static const char* const digits[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
-    static const char* const numerals[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    static const char* const digits[10] = {"",   "１", "２", "３", "４",
+                                           "５", "６", "７", "８", "９"};
+    static const char* const numerals[10] = {"",   "一", "二", "三", "四",
+                                             "五", "六", "七", "八", "九"};
     if (code >= 1 && code <= 9) {
         return digits[code];
     }
@@ -64,21 +66,36 @@ const char* textOfCode(int code) {
         return numerals[code - 1000];
     }
     switch (code) {
-    case Form1::駒_歩: return "歩";
-    case Form1::駒_と: return "と";
-    case Form1::駒_香: return "香";
-    case Form1::駒_香成: return "香成";
-    case Form1::駒_桂: return "桂";
-    case Form1::駒_桂成: return "桂成";
-    case Form1::駒_銀: return "銀";
-    case Form1::駒_銀成: return "銀成";
-    case Form1::駒_金: return "金";
-    case Form1::駒_角: return "角";
-    case Form1::駒_角成: return "角成";
-    case Form1::駒_飛: return "飛";
-    case Form1::駒_飛成: return "飛成";
-    case Form1::駒_王: return "王";
-    default: return nullptr;
+    case Form1::駒_歩:
+        return "歩";
+    case Form1::駒_と:
+        return "と";
+    case Form1::駒_香:
+        return "香";
+    case Form1::駒_香成:
+        return "香成";
+    case Form1::駒_桂:
+        return "桂";
+    case Form1::駒_桂成:
+        return "桂成";
+    case Form1::駒_銀:
+        return "銀";
+    case Form1::駒_銀成:
+        return "銀成";
+    case Form1::駒_金:
+        return "金";
+    case Form1::駒_角:
+        return "角";
+    case Form1::駒_角成:
+        return "角成";
+    case Form1::駒_飛:
+        return "飛";
+    case Form1::駒_飛成:
+        return "飛成";
+    case Form1::駒_王:
+        return "王";
+    default:
+        return nullptr;
     }
 }
 
