@@ -246,6 +246,7 @@ QAction* QtPlatform::action(const std::string& name) const {
 void QtPlatform::paintPicture(Picture picture, double x, double y) {
     QPainter painter(&canvas_->image());
     painter.drawPixmap(QPoint(px(x), px(y)), pictures_[static_cast<int>(picture)]);
+    canvas_->update();
 }
 
 void QtPlatform::outlineRect(double x1, double y1, double x2, double y2, int colour) {
@@ -260,6 +261,7 @@ void QtPlatform::outlineRect(double x1, double y1, double x2, double y2, int col
     painter.fillRect(QRect(left, bottom, right - left + 1, 1), c);
     painter.fillRect(QRect(left, top, 1, bottom - top + 1), c);
     painter.fillRect(QRect(right, top, 1, bottom - top + 1), c);
+    canvas_->update();
 }
 
 void QtPlatform::printText(double x, double y, const std::string& text, double points, bool bold,
@@ -272,6 +274,7 @@ void QtPlatform::printText(double x, double y, const std::string& text, double p
     const QFontMetricsF metrics(font);
     painter.drawText(QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel + metrics.ascent()),
                      QString::fromStdString(text));
+    canvas_->update();
 }
 
 void QtPlatform::setBackgroundColour(int colour) {
@@ -280,6 +283,7 @@ void QtPlatform::setBackgroundColour(int colour) {
     QPalette palette = canvas_->palette();
     palette.setColor(QPalette::Window, paletteColour(colour));
     canvas_->setPalette(palette);
+    canvas_->update();
 }
 
 void QtPlatform::repaintNow() {

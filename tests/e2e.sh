@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# End to end on a real X server: starts the built program under Xvfb, drives its menu bar and
+# board with real mouse events, answers its message boxes, plays a match against the computer
+# to its end, and checks screenshots on the way. Usage: tests/e2e.sh path/to/kovalt
+set -euo pipefail
+
+program="$(realpath "${1:-build/kovalt}")"
+work="$(mktemp -d)"
+shots="${KOVALT_E2E_SHOTS:-$work}"
+mkdir -p "$shots"
+log="$work/kovalt.log"
+
+display=""
+for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "e2e: no free X display"; exit 1; }
+
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+game=""
+cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+sleep 0.5
+
+passed=0
+failed=0
+check() { # description, then a command that must succeed
+    local what="$1"
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $what"
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $what"
+    fi
+}
+
+"$program" >"$log" 2>&1 &
+game=$!
+win="$(xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+wx=$X
+wy=$Y
+menubar=19
+
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${wx}+${wy}" +repage "$shots/$1.png"; }
+
+# Centre of a grid cell in screen pixels.
+cellx() { echo $((wx + (700 * 2 + (2 * $1 + 1) * 495) / 30)); }
+celly() { echo $((wy + menubar + (100 * 2 + (2 * $1 + 1) * 615) / 30)); }
+
+# Mean of the blue channel (0..255) and the spread of a cell's middle, from a screenshot.
+cellstats() { # shot gx gy
+    local x=$(((700 * 2 + (2 * $2 + 1) * 495) / 30 - 10))
+    local y=$((menubar + (100 * 2 + (2 * $3 + 1) * 615) / 30 - 12))
+    convert "$shots/$1.png" -crop "20x24+$x+$y" +repage \
+        -format '%[fx:int(255*mean.b)] %[fx:int(255*standard_deviation)]' info:
+}
+is_free() { read -r blue spread <<<"$(cellstats "$@")"; [ "$blue" -gt 120 ] && [ "$spread" -lt 25 ]; }
+is_covered() { read -r blue spread <<<"$(cellstats "$@")"; [ "$blue" -lt 100 ] && [ "$spread" -lt 25; }
+is_piece() { read -r _ spread <<<"$(cellstats "$@")"; [ "$spread" -ge 25 ]; }
+
+click_at() { xdotool mousemove "$1" "$2" sleep 0.05 click "${3:-1}"; sleep 0.15; }
+
+# The newest visible popup menu of the program, as "x y width height".
+popup() {
+    local w
+    for w in $(xdotool search --onlyvisible --class kovalt); do
+        [ "$w" = "$win" ] && continue
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$(xdotool getwindowname "$w")" = "Kovalt" ] || continue
+        echo "$X $Y $WIDTH $HEIGHT"
+    done | sort -n | tail -n 1
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+}
+
+# Opens the menu bar entry at x, then item i (0-based, of n), then optionally item j of m
+# of its submenu.
+menu() { # x i n [j m]
+    click_at $((wx + $1)) $((wy + 9))
+    read -r px py pw ph <<<"$(popup)"
+    local iy=$((py + 4 + (ph - 8) * (2 * $2 + 1) / (2 * $3)))
+    if [ $# -ge 5 ]; then
+        xdotool mousemove $((px + pw / 2)) "$iy"
+        sleep 0.4
+        read -r sx sy sw sh <<<"$(popup)"
+        click_at $((sx + sw / 2)) $((sy + 4 + (sh - 8) * (2 * $4 + 1) / (2 * $5)))
+    else
+        click_at $((px + pw / 2)) "$iy"
+    fi
+}
+
+# Waits for the message box with this title and answers it with its default button.
+answer() { # title
+    local box
+    box="$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)" || return 1
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    sleep 0.1
+    xdotool key --clearmodifiers Return
+    sleep 0.3
+}
+
+box_text_seen() { # title: a box with this title is showing
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# The first screen.
+shot first
+check "first screen: empty board square" is_free first 5 5
+check "first screen: pieces in both hands" is_piece first 11 2
+check "first screen: left hand king" is_piece first -1 1
+
+# A press before any match is refused with a box titled 開始.
+click_at "$(cellx 5)" "$(celly 5)"
+check "a press outside a match is refused" answer "開始"
+
+# 対局 > 対局(COM) > 先手.
+menu 22 1 4 0 2
+check "the match against the computer starts" answer " "
+
+moves=0
+ended=""
+for _ in $(seq 25); do
+    shot "move-$moves"
+    target=""
+    for gx in 5 4 6 3 7 2 8 1 9; do
+        for gy in 5 4 6 3 7 2 8 1 9; do
+            if is_free "move-$moves" "$gx" "$gy"; then
+                target="$gx $gy"
+                break 2
+            fi
+        done
+    done
+    [ -n "$target" ] || break
+    slot=""
+    for s in 8 7 6 5 4 3 2 1; do
+        if is_piece "move-$moves" 11 $((s + 1)); then
+            slot=$s
+            break
+        fi
+    done
+    [ -n "$slot" ] || break
+    read -r tx ty <<<"$target"
+    click_at "$(cellx 11)" "$(celly $((slot + 1)))"
+    click_at "$(cellx "$tx")" "$(celly "$ty")"
+    moves=$((moves + 1))
+    sleep 0.2
+    if timeout 3 xdotool search --sync --onlyvisible --name '^終了$' >/dev/null 2>&1; then
+        ended=yes
+        break
+    fi
+done
+check "the match reached its end after $moves drops" test -n "$ended"
+shot end
+check "the end of the match is announced" answer "終了"
+check "the program asks to play again" box_text_seen "再ゲーム"
+answer "再ゲーム"
+sleep 0.3
+shot again
+check "Yes starts again on an empty board" is_free again 5 5
+check "Yes brings the hands back" is_piece again 11 9
+
+# 戻 on a fresh game is refused.
+click_at $((wx + 90)) $((wy + 9))
+check "戻 with nothing to take back is refused" answer "戻る"
+
+# 対局 > 終わり ends the program.
+menu 22 3 4
+for _ in $(seq 30); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$game" 2>/dev/null; then
+    check "終わり ends the program" false
+else
+    wait "$game" && status=0 || status=$?
+    game=""
+    check "終わり ends the program" test "$status" -eq 0
+fi
+
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
