@@ -36,7 +36,9 @@ std::pair<double, double> RecordingPlatform::glyphCell(const Text& text) {
 void RecordingPlatform::paintPicture(Picture picture, double x, double y) {
     noteAction();
     const PictureSize size = pictureSize(picture);
-    const double right = x + size.width * kTwipsPerPixel;
+    // The background tile's one-pixel overhang into the next cell hides no text there.
+    const double width = picture == Picture::Haikei ? kCellW : size.width * kTwipsPerPixel;
+    const double right = x + width;
     const double bottom = y + size.height * kTwipsPerPixel;
     std::erase_if(texts, [&](const Text& t) {
         const auto [gx, gy] = glyphCell(t);
