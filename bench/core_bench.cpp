@@ -92,5 +92,3 @@ BENCHMARK(BM_RebuildEmptyBoard);
 BENCHMARK(BM_RebuildMidGame);
 BENCHMARK(BM_RebuildCrowded);
 BENCHMARK(BM_CheckAllSquaresMidGame);
-
-
