@@ -8,7 +8,7 @@ packages=(
     fonts-ipafont-mincho
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file strace
 )
 
 missing=()
