@@ -34,15 +34,19 @@ void Form1::START_Click() {
     platform_.showMessage("先手の番です", " ");
 }
 
-void Form1::SENTE_Click() {
-    if (!startAllowed(モード_COM)) {
-        return;
-    }
+void Form1::prepareComputerMatch() {
     描画_レベル(レベル);
     選択状態 = 0;
     駒範囲調査();
     描画_勢力範囲();
     対局モード = モード_COM;
+}
+
+void Form1::SENTE_Click() {
+    if (!startAllowed(モード_COM)) {
+        return;
+    }
+    prepareComputerMatch();
     platform_.showMessage("あなたの番です", " ");
     人間側 = 手番_先手;
     COM側 = 手番_後手;
@@ -53,11 +57,7 @@ void Form1::GOTE_Click() {
     if (!startAllowed(モード_COM)) {
         return;
     }
-    描画_レベル(レベル);
-    選択状態 = 0;
-    駒範囲調査();
-    描画_勢力範囲();
-    対局モード = モード_COM;
+    prepareComputerMatch();
     人間側 = 手番_後手;
     COM側 = 手番_先手;
     手番 = 手番_先手;

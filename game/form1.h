@@ -227,6 +227,7 @@ private:
     void printShadowed(double x, double y, const std::string& text, int colour, int size);
     void setLevel(int level);
     bool startAllowed(int モード);
+    void prepareComputerMatch();
     int piecesInHandOfSideToMove();
     void ringAndWarn(const std::string& text, const std::string& title);
 };

@@ -14,69 +14,48 @@ void Form1::駒範囲調査() {
     }
 }
 
+namespace {
+
+// One covering step; steps off the board cover nothing.
+void step(Form1::盤表& 勢力盤, int x, int y) {
+    if (x >= 1 && x <= 9 && y >= 1 && y <= 9) {
+        勢力盤[x][y] += 1;
+    }
+}
+
+} // namespace
+
 void Form1::駒範囲調査_移動駒(int IN_X, int IN_Y) {
     const int X = IN_X;
     const int Y = IN_Y;
     const int 駒種類 = 将棋盤[X][Y];
     // Forward is always towards row 1, whoever dropped the piece.
     if (駒種類 == 駒_歩) {
-        if (Y > 1) {
-            勢力盤[X][Y - 1] += 1;
-        }
-    } else if (駒種類 == 駒_と) {
-        勢力確定金(駒種類, X, Y);
+        step(勢力盤, X, Y - 1);
     } else if (駒種類 == 駒_香) {
         勢力確定上直進(駒種類, X, Y);
-    } else if (駒種類 == 駒_香成) {
-        勢力確定金(駒種類, X, Y);
     } else if (駒種類 == 駒_桂) {
+        // Both knight squares lie two rows up.
         if (Y > 2) {
-            if (X > 1) {
-                勢力盤[X - 1][Y - 2] += 1;
-            }
-            if (X < 9) {
-                勢力盤[X + 1][Y - 2] += 1;
-            }
+            step(勢力盤, X - 1, Y - 2);
+            step(勢力盤, X + 1, Y - 2);
         }
-    } else if (駒種類 == 駒_桂成) {
-        勢力確定金(駒種類, X, Y);
     } else if (駒種類 == 駒_銀) {
-        if (Y > 1) {
-            勢力盤[X][Y - 1] += 1;
-            if (X > 1) {
-                勢力盤[X - 1][Y - 1] += 1;
-            }
-            if (X < 9) {
-                勢力盤[X + 1][Y - 1] += 1;
-            }
-        }
-        if (Y < 9) {
-            if (X > 1) {
-                勢力盤[X - 1][Y + 1] += 1;
-            }
-            if (X < 9) {
-                勢力盤[X + 1][Y + 1] += 1;
-            }
-        }
-    } else if (駒種類 == 駒_銀成) {
-        勢力確定金(駒種類, X, Y);
-    } else if (駒種類 == 駒_金) {
+        step(勢力盤, X, Y - 1);
+        step(勢力盤, X - 1, Y - 1);
+        step(勢力盤, X + 1, Y - 1);
+        step(勢力盤, X - 1, Y + 1);
+        step(勢力盤, X + 1, Y + 1);
+    } else if (駒種類 == 駒_と || 駒種類 == 駒_香成 || 駒種類 == 駒_桂成 || 駒種類 == 駒_銀成 ||
+               駒種類 == 駒_金) {
         勢力確定金(駒種類, X, Y);
     } else if (駒種類 == 駒_角) {
         勢力確定角(X, Y);
     } else if (駒種類 == 駒_角成) {
-        if (Y > 1) {
-            勢力盤[X][Y - 1] += 1;
-        }
-        if (Y < 9) {
-            勢力盤[X][Y + 1] += 1;
-        }
-        if (X > 1) {
-            勢力盤[X - 1][Y] += 1;
-        }
-        if (X < 9) {
-            勢力盤[X + 1][Y] += 1;
-        }
+        step(勢力盤, X, Y - 1);
+        step(勢力盤, X, Y + 1);
+        step(勢力盤, X - 1, Y);
+        step(勢力盤, X + 1, Y);
         勢力確定角(X, Y);
     } else if (駒種類 == 駒_飛 || 駒種類 == 駒_飛成) {
         勢力確定下直進(駒種類, X, Y);
@@ -84,47 +63,18 @@ void Form1::駒範囲調査_移動駒(int IN_X, int IN_Y) {
         勢力確定右直進(駒種類, X, Y);
         勢力確定左直進(駒種類, X, Y);
         if (駒種類 == 駒_飛成) {
-            if (Y > 1) {
-                if (X > 1) {
-                    勢力盤[X - 1][Y - 1] += 1;
-                }
-                if (X < 9) {
-                    勢力盤[X + 1][Y - 1] += 1;
-                }
-            }
-            if (Y < 9) {
-                if (X > 1) {
-                    勢力盤[X - 1][Y + 1] += 1;
-                }
-                if (X < 9) {
-                    勢力盤[X + 1][Y + 1] += 1;
-                }
-            }
+            step(勢力盤, X - 1, Y - 1);
+            step(勢力盤, X + 1, Y - 1);
+            step(勢力盤, X - 1, Y + 1);
+            step(勢力盤, X + 1, Y + 1);
         }
     } else if (駒種類 == 駒_王) {
-        if (Y > 1) {
-            if (X > 1) {
-                勢力盤[X - 1][Y - 1] += 1;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (dx != 0 || dy != 0) {
+                    step(勢力盤, X + dx, Y + dy);
+                }
             }
-            勢力盤[X][Y - 1] += 1;
-            if (X < 9) {
-                勢力盤[X + 1][Y - 1] += 1;
-            }
-        }
-        if (Y < 9) {
-            if (X > 1) {
-                勢力盤[X - 1][Y + 1] += 1;
-            }
-            勢力盤[X][Y + 1] += 1;
-            if (X < 9) {
-                勢力盤[X + 1][Y + 1] += 1;
-            }
-        }
-        if (X > 1) {
-            勢力盤[X - 1][Y] += 1;
-        }
-        if (X < 9) {
-            勢力盤[X + 1][Y] += 1;
         }
     }
 }
@@ -166,24 +116,12 @@ void Form1::勢力確定左直進(int /*駒種類*/, int 入力X, int 入力Y) {
 void Form1::勢力確定金(int /*駒種類*/, int 入力X, int 入力Y) {
     const int X = 入力X;
     const int Y = 入力Y;
-    if (Y > 1) {
-        勢力盤[X][Y - 1] += 1;
-        if (X > 1) {
-            勢力盤[X - 1][Y - 1] += 1;
-        }
-        if (X < 9) {
-            勢力盤[X + 1][Y - 1] += 1;
-        }
-    }
-    if (Y < 9) {
-        勢力盤[X][Y + 1] += 1;
-    }
-    if (X > 1) {
-        勢力盤[X - 1][Y] += 1;
-    }
-    if (X < 9) {
-        勢力盤[X + 1][Y] += 1;
-    }
+    step(勢力盤, X, Y - 1);
+    step(勢力盤, X - 1, Y - 1);
+    step(勢力盤, X + 1, Y - 1);
+    step(勢力盤, X, Y + 1);
+    step(勢力盤, X - 1, Y);
+    step(勢力盤, X + 1, Y);
 }
 
 void Form1::勢力確定角(int 入力X, int 入力Y) {
