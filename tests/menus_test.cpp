@@ -1,328 +1,174 @@
-// The match menus: starting a match of each kind in every state, the level items, quitting,
-// the do-nothing item, the about box, and the resets that bring the level back to 3.
-#include <algorithm>
-#include <array>
-#include <iterator>
+// The match and level menus in every state, leaving, the about box, and the resets that bring
+// back the first screen.
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/game_fixture.h"
 
 namespace {
 
-// Passes every call on to the recorder and writes it down, so that a test can tell that
-// nothing at all was asked of the platform, and in what order things came.
-class Tap : public Platform {
-public:
-    explicit Tap(Platform& inner) : inner_(inner) {}
-    std::vector<std::string> log;
-
-    void paintPicture(Picture p, double x, double y) override {
-        note("picture").paintPicture(p, x, y);
-    }
-    void outlineRect(double x1, double y1, double x2, double y2, int colour) override {
-        note("outline").outlineRect(x1, y1, x2, y2, colour);
-    }
-    void printText(double x, double y, const std::string& text, double points, bool bold,
-                   int colour) override {
-        note("text").printText(x, y, text, points, bold, colour);
-    }
-    void setBackgroundColour(int c) override { note("background").setBackgroundColour(c); }
-    void repaintNow() override { note("repaint").repaintNow(); }
-    void showMessage(const std::string& text, const std::string& title) override {
-        note("box " + text).showMessage(text, title);
-    }
-    bool askYesNo(const std::string& text, const std::string& title) override {
-        return note("ask " + text).askYesNo(text, title);
-    }
-    void playSound(const std::string& name) override { note("sound " + name).playSound(name); }
-    int clockSeconds() override { return note("clock").clockSeconds(); }
-    void rest() override { note("rest").rest(); }
-    void quit() override { note("quit").quit(); }
-    void setMenuChecked(const std::string& item, bool on) override {
-        note("check " + item).setMenuChecked(item, on);
-    }
-    double windowTop() override { return note("top").windowTop(); }
-    void placeWindow(double left, double top, double width, double height) override {
-        note("place").placeWindow(left, top, width, height);
-    }
-
-private:
-    Platform& inner_;
-
-    Platform& note(const std::string& entry) {
-        log.push_back(entry);
-        return inner_;
-    }
-};
-
 using Log = std::vector<std::string>;
 
-// Every field a menu command could disturb.
-struct Snapshot {
-    Form1::盤表 board;
-    Form1::持駒表 right, left;
-    std::array<Form1::盤表, Form1::記録数> record;
-    std::array<Form1::持駒表, Form1::記録数> rightRecord, leftRecord;
-    int turn, moves, last, mode, human, com, picked, level;
-    bool operator==(const Snapshot&) const = default;
+// The recorder, also keeping sounds and boxes in the order they came (a sound that follows a
+// modal box is heard only once the box is closed), and how many cells were painted when the
+// last sound came.
+struct Tap : RecordingPlatform {
+    Log log;
+    std::size_t paintedBeforeSound = 0;
+    void playSound(const std::string& name) override {
+        log.push_back("sound " + name);
+        paintedBeforeSound = pictures.size();
+        RecordingPlatform::playSound(name);
+    }
+    void showMessage(const std::string& text, const std::string& title) override {
+        log.push_back("box " + text);
+        RecordingPlatform::showMessage(text, title);
+    }
 };
 
-Snapshot snapshotOf(const Form1& f) {
-    return {f.将棋盤, f.先手持駒, f.後手持駒,   f.盤記録, f.先手持駒記録, f.後手持駒記録, f.手番,
-            f.手数,   f.最終手数, f.対局モード, f.人間側, f.COM側,        f.選択状態,     f.レベル};
+// Every field a menu command could disturb, the level aside.
+auto stateOf(const Form1& f) {
+    return std::tuple(f.将棋盤, f.先手持駒, f.後手持駒, f.先手持駒数, f.後手持駒数, f.手番, f.手数,
+                      f.最終手数, f.対局モード, f.人間側, f.COM側, f.選択状態);
 }
 
-std::string digitsOf(const std::string& text) {
-    std::string d;
-    std::copy_if(text.begin(), text.end(), std::back_inserter(d),
-                 [](char c) { return c >= '0' && c <= '9'; });
-    return d;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines(1);
+// Lines of a box text, whether they end in CR, LF or both.
+Log linesOf(const std::string& text) {
+    Log lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            lines.emplace_back();
-        } else {
+        if (text[i] != '\r' && text[i] != '\n') {
             lines.back() += text[i];
+        } else if (text.compare(i, 2, "\r\n") != 0) {
+            lines.emplace_back();
         }
     }
     return lines;
 }
 
 using Handler = void (Form1::*)();
-const Handler kStarts[] = {&Form1::START_Click, &Form1::SENTE_Click, &Form1::GOTE_Click};
-const char* const kStartNames[] = {"Start", "Sente", "Gote"};
-const Handler kLevels[] = {nullptr, &Form1::LEVEL1_Click, &Form1::LEVEL2_Click,
-                           &Form1::LEVEL3_Click};
+const Handler kCommands[] = {&Form1::START_Click, &Form1::SENTE_Click, &Form1::GOTE_Click,
+                             &Form1::MATCH_MAN_Click};
 const Form1::持駒表 kFullHand = {0, 9, 2, 2, 2, 2, 1, 1, 1};
 
-// The states of the match table: how they are reached, and the move number they have.
-struct MatchState {
-    const char* name;
-    Handler start; // none for the state right after start-up
-    bool drop;     // the person drops a 歩 on (5, 5); the computer, if playing, answers
-    int moves;
+// A state of the match: its start command (-1: none since start-up), then a 歩 picked ('p')
+// or dropped on (5, 5) ('d') by the person, which the computer, if playing, answers. A match
+// is open before its first drop; after it another kind of match is refused and the same kind
+// is let be; "対局(人間)" only opens its submenu. Outcomes of スタート, 先手, 後手, 対局(人間):
+// Accepted, Refused or let be (-).
+struct Row {
+    int start;
+    char then;
+    const char* outcomes;
 };
-const MatchState kSetups[] = {
-    {"Fresh", nullptr, false, 0},
-    {"PersonOpen", &Form1::START_Click, false, 0},
-    {"ComOpen", &Form1::SENTE_Click, false, 0},
-    {"PersonBegun", &Form1::START_Click, true, 1},
-    {"PersonFirstBegun", &Form1::SENTE_Click, true, 2},
-    {"ComFirstBegun", &Form1::GOTE_Click, false, 1}, // the computer has dropped at once
-};
-
-enum Outcome { Accepted, Refused, Ignored };
-
-// Columns: START, SENTE, GOTE. A match is open before its first drop; after it only another
-// kind of match is refused, and the same kind is let be.
-const Outcome kOutcomes[6][3] = {
-    {Accepted, Accepted, Accepted}, {Accepted, Accepted, Accepted}, {Accepted, Accepted, Accepted},
-    {Ignored, Refused, Refused},    {Refused, Ignored, Ignored},    {Refused, Ignored, Ignored},
-};
+const Row kTable[] = {{-1, ' ', "AAA-"}, {0, 'p', "AAA-"}, {1, 'p', "AAA-"},
+                      {0, 'd', "-RR-"},  {1, 'd', "R---"}, {2, ' ', "R---"}};
 
 class MenusTest : public GameTest {
 protected:
-    Tap tap{screen};
+    Tap tap;
 
     void SetUp() override {
         game = std::make_unique<Form1>(tap);
         game->Form_Load();
-        forget();
-    }
-
-    void forget() {
-        tap.log.clear();
-        clearLog();
     }
 
     void click(Handler h) { (game.get()->*h)(); }
 
-    // Brings the game into a state of the table; the logs start empty afterwards.
-    void prepare(const MatchState& s) {
-        if (s.start != nullptr) {
-            click(s.start);
-        }
-        if (s.drop) {
-            dropRight(1, 5, 5);
-        }
-        ASSERT_EQ(game->手数, s.moves);
-        forget();
+    // Forgets all that was drawn, played and shown, so that `quiet` tells whether anything
+    // happened since.
+    void forget() { tap = Tap{}; }
+    bool quiet() const {
+        return tap.log.empty() && tap.pictures.empty() && tap.outlines.empty() &&
+               tap.texts.empty() && tap.checks.empty();
     }
 
-    std::vector<std::string> checkedItems() const {
-        std::vector<std::string> on;
-        for (const auto& [item, checked] : screen.checks) {
-            if (checked) {
-                on.push_back(item);
-            }
-        }
-        return on;
+    bool onlyChecked(int level) const {
+        return tap.checks == std::map<std::string, bool>{{"LEVEL1", level == 1},
+                                                         {"LEVEL2", level == 2},
+                                                         {"LEVEL3", level == 3}};
     }
 
     void expectLevelShown(int level) {
-        EXPECT_EQ(screen.textIn(-1, 0, F::色_白), "LEVEL");
-        EXPECT_EQ(digitsOf(screen.textIn(0, 0, F::色_白)), std::to_string(level));
+        EXPECT_EQ(tap.textIn(-1, 0, F::色_白), "LEVEL");
+        EXPECT_EQ(tap.textIn(0, 0, F::色_白), " " + std::to_string(level));
     }
 
     void expectNoLevelShown() {
         for (int x = -2; x <= 0; ++x) {
-            EXPECT_TRUE(screen.hasPicture(x, 0, Picture::Haikei)) << x;
-            EXPECT_TRUE(screen.textsIn(x, 0).empty()) << x;
+            EXPECT_TRUE(tap.hasPicture(x, 0, Picture::Haikei) && tap.textsIn(x, 0).empty()) << x;
         }
     }
-
-    bool logged(const std::string& entry) const {
-        return std::find(tap.log.begin(), tap.log.end(), entry) != tap.log.end();
-    }
 };
-
-// ---------------------------------------------------------------- starting a match
 
 class MenuStartTest : public MenusTest,
                       public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(MenuStartTest, FollowsTheMatchStateTable) {
-    const auto [state, cmd] = GetParam();
-    prepare(kSetups[state]);
-    // Forgotten board pictures show whether the start draws the covered squares.
-    for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) {
-            screen.pictures.erase({x, y});
-        }
+    const auto [row, cmd] = GetParam();
+    if (kTable[row].start >= 0) {
+        click(kCommands[kTable[row].start]);
     }
-    const Snapshot before = snapshotOf(*game);
-    click(kStarts[cmd]);
+    if (kTable[row].then != ' ') {
+        press(11, 2);
+    }
+    if (kTable[row].then == 'd') {
+        press(5, 5);
+    }
+    // The level may be chosen in any state; the checked item again changes nothing, not even
+    // the drawing.
+    forget();
+    game->LEVEL2_Click();
+    EXPECT_TRUE(onlyChecked(2));
+    EXPECT_EQ(game->レベル, 2);
+    expectLevelShown(2);
+    forget();
+    game->LEVEL2_Click();
+    EXPECT_TRUE(quiet());
 
-    switch (kOutcomes[state][cmd]) {
-    case Ignored:
-        EXPECT_EQ(tap.log, Log{});
-        EXPECT_TRUE(snapshotOf(*game) == before);
+    const auto before = stateOf(*game);
+    click(kCommands[cmd]);
+    const char outcome = kTable[row].outcomes[cmd];
+    if (outcome != 'A') {
+        EXPECT_EQ(tap.log,
+                  (outcome == '-' ? Log{} : Log{"sound 禁止", "box 対局相手の変更はできません"}));
+        EXPECT_TRUE(outcome == '-' ? quiet() : tap.boxes.at(0).title == "対局中です");
+        EXPECT_EQ(stateOf(*game), before);
         return;
-    case Refused:
-        EXPECT_EQ(tap.log, (Log{"sound 禁止", "box 対局相手の変更はできません"}));
-        EXPECT_TRUE(lastBoxIs("対局相手の変更はできません", "対局中です"));
-        EXPECT_FALSE(screen.boxes.back().yesNo);
-        EXPECT_TRUE(snapshotOf(*game) == before);
-        return;
-    case Accepted:
-        break;
     }
-    EXPECT_EQ(count("禁止"), 0);
+    EXPECT_EQ(game->最終手数, game->手数) << "a new record";
+    if (cmd == 0) {
+        expectNoLevelShown(); // no computer takes part
+    } else {
+        expectLevelShown(2);
+        EXPECT_EQ(game->選択状態, 0);
+    }
     if (cmd == 2) {
         // The computer drops at once as 先手, from its own column, without a word.
-        EXPECT_TRUE(screen.boxes.empty());
-        EXPECT_EQ(game->対局モード, F::モード_COM);
-        EXPECT_EQ(game->人間側, F::手番_後手);
-        EXPECT_EQ(game->COM側, F::手番_先手);
-        EXPECT_EQ(game->手番, F::手番_後手);
-        EXPECT_EQ(game->手数, 1);
-        EXPECT_EQ(game->最終手数, 1);
+        EXPECT_TRUE(tap.boxes.empty());
+        EXPECT_EQ(std::tuple(game->対局モード, game->人間側, game->COM側, game->手番, game->手数),
+                  std::tuple(F::モード_COM, F::手番_後手, F::手番_先手, F::手番_後手, 1));
         EXPECT_EQ(game->先手持駒, kFullHand);
-        EXPECT_EQ(game->取得_全持駒数(F::手番_後手), 19);
+        EXPECT_EQ(game->後手持駒数, 19);
         EXPECT_EQ(piecesInPlay(), 40);
         return;
     }
-    ASSERT_EQ(screen.boxes.size(), 1u);
-    EXPECT_FALSE(screen.boxes[0].yesNo);
-    EXPECT_TRUE(lastBoxIs(cmd == 0 ? "先手の番です" : "あなたの番です", " "));
-    EXPECT_EQ(game->対局モード, cmd == 0 ? F::モード_人間 : F::モード_COM);
-    EXPECT_EQ(game->人間側, F::手番_先手);
-    EXPECT_EQ(game->COM側, F::手番_後手);
-    EXPECT_EQ(game->手番, F::手番_先手);
-    EXPECT_EQ(game->手数, 0);
-    EXPECT_EQ(game->最終手数, 0);
-    EXPECT_TRUE(screen.sounds.empty());
-    for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) {
-            EXPECT_EQ(game->将棋盤[x][y], F::空桝);
-            EXPECT_TRUE(screen.hasPicture(x, y, Picture::KaraMasu)) << x << "," << y;
-            EXPECT_EQ(screen.outlineAt(x, y), F::色_緑) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(tap.log, Log{cmd == 0 ? "box 先手の番です" : "box あなたの番です"});
+    EXPECT_EQ(tap.boxes.at(0).title, " ");
+    EXPECT_EQ(std::tuple(game->対局モード, game->人間側, game->COM側, game->手番, game->手数),
+              std::tuple(cmd == 0 ? F::モード_人間 : F::モード_COM, F::手番_先手, F::手番_後手,
+                         F::手番_先手, 0));
+    // The board is drawn again, its squares uncovered.
+    EXPECT_TRUE(tap.hasPicture(5, 5, Picture::KaraMasu));
+    EXPECT_EQ(tap.outlineAt(5, 5), F::色_緑);
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, MenuStartTest,
-                         ::testing::Combine(::testing::Range(0, 6), ::testing::Range(0, 3)),
-                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
-                             return std::string(kSetups[std::get<0>(info.param)].name) + "_" +
-                                    kStartNames[std::get<1>(info.param)];
-                         });
+                         ::testing::Combine(::testing::Range(0, 6), ::testing::Range(0, 4)));
 
-TEST_F(MenusTest, PersonMatchRemovesTheLevelDisplayAndComputerMatchesShowTheCurrentLevel) {
-    expectNoLevelShown();
-    game->LEVEL2_Click();
-    expectLevelShown(2);
-    game->START_Click();
-    expectNoLevelShown();
-    game->SENTE_Click();
-    expectLevelShown(2);
-
-    game->Form_Load();
-    game->LEVEL1_Click();
-    game->START_Click();
-    expectNoLevelShown();
-    game->GOTE_Click();
-    expectLevelShown(1);
-}
-
-TEST_F(MenusTest, ComputerStartForgetsAPickedPiece) {
-    for (int cmd : {1, 2}) {
-        SCOPED_TRACE(kStartNames[cmd]);
-        game->Form_Load();
-        game->START_Click();
-        press(11, 2);
-        ASSERT_EQ(game->選択状態, 1);
-        click(kStarts[cmd]);
-        EXPECT_EQ(game->選択状態, 0);
-    }
-}
-
-// ---------------------------------------------------------------- levels
-
-class MenuLevelTest : public MenusTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(MenuLevelTest, MovesTheOnlyCheckMarkAndShowsTheLevelInAnyState) {
-    prepare(kSetups[GetParam()]);
-    EXPECT_EQ(game->レベル, 3);
-    EXPECT_EQ(checkedItems(), std::vector<std::string>{"LEVEL3"});
-    Snapshot expected = snapshotOf(*game);
-    // Level 3 is checked at start-up, so each of these is a change.
-    for (int level : {1, 2, 3}) {
-        SCOPED_TRACE("LEVEL" + std::to_string(level));
-        forget();
-        click(kLevels[level]);
-        EXPECT_EQ(checkedItems(), std::vector<std::string>{"LEVEL" + std::to_string(level)});
-        expectLevelShown(level);
-        EXPECT_TRUE(screen.sounds.empty());
-        EXPECT_TRUE(screen.boxes.empty());
-        expected.level = level;
-        EXPECT_TRUE(snapshotOf(*game) == expected);
-
-        // The checked item again: not even a redraw.
-        forget();
-        click(kLevels[level]);
-        EXPECT_EQ(tap.log, Log{});
-        EXPECT_TRUE(snapshotOf(*game) == expected);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Menus, MenuLevelTest, ::testing::Range(0, 6),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(kSetups[info.param].name);
-                         });
-
-// The three ways back to a new game: starting up again, "最初", and "yes" to playing on
-// after a finished match.
-const char* const kResetNames[] = {"StartUp", "Cancel", "PlayOn"};
-
+// 0: starting up again, 1: "最初", 2: "yes" to playing on after a finished match.
 class MenuResetTest : public MenusTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(MenuResetTest, BringsBackTheFirstScreenAndLevelThree) {
@@ -331,135 +177,77 @@ TEST_P(MenuResetTest, BringsBackTheFirstScreenAndLevelThree) {
     dropRight(1, 5, 5);
     dropLeft(1, 2, 8);
     press(11, 9);
-    forget();
-    switch (GetParam()) {
-    case 0:
+    tap.sounds.clear();
+    if (GetParam() == 0) {
         game->Form_Load();
-        break;
-    case 1:
+    } else if (GetParam() == 1) {
+        tap.pictures.clear();
         game->CANCEL_Click();
-        // The sound comes once the whole first screen is drawn.
-        ASSERT_TRUE(logged("picture"));
-        EXPECT_EQ(tap.log.back(), "sound 駒打音");
-        EXPECT_EQ(screen.sounds.size(), 1u);
-        break;
-    case 2:
-        // Every other square holds a 歩, which covers only the square above it: (1, 9) is
-        // the last free square and 先手's drop there ends the match.
+        EXPECT_EQ(tap.sounds, Log{"駒打音"});
+        EXPECT_EQ(tap.paintedBeforeSound, tap.pictures.size()) << "sound once the screen is drawn";
+    } else {
+        // A 歩 covers only the square above it: with 歩 on every other square, 先手's drop on
+        // (1, 9) leaves no free square and ends the match.
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
-                game->将棋盤[x][y] = (x == 1 && y == 9) ? F::空桝 : F::駒_歩;
+                game->将棋盤[x][y] = x == 1 && y == 9 ? F::空桝 : F::駒_歩;
             }
         }
         game->駒範囲調査();
-        screen.answers = {true};
-        dropRight(1, 1, 9);
-        ASSERT_TRUE(logged("ask 続けますか？"));
-        EXPECT_EQ(screen.quits, 0);
-        break;
+        dropRight(1, 1, 9); // the recorder answers "yes" to "続けますか？"
     }
+    EXPECT_EQ(stateOf(*game), std::tuple(Form1::盤表{}, kFullHand, kFullHand, 20, 20, F::手番_無, 0,
+                                         0, F::モード_人間, F::手番_先手, F::手番_後手, 0));
     EXPECT_EQ(game->レベル, 3);
-    EXPECT_EQ(checkedItems(), std::vector<std::string>{"LEVEL3"});
+    EXPECT_TRUE(onlyChecked(3));
     expectNoLevelShown();
-    EXPECT_TRUE(screen.textsIn(13, 3).empty()) << "no move number on the first screen";
-    EXPECT_EQ(game->手番, F::手番_無);
-    EXPECT_EQ(game->手数, 0);
-    EXPECT_EQ(game->最終手数, 0);
-    EXPECT_EQ(game->選択状態, 0);
-    EXPECT_EQ(game->将棋盤, Form1::盤表{});
-    EXPECT_EQ(game->先手持駒, kFullHand);
-    EXPECT_EQ(game->後手持駒, kFullHand);
-}
-
-INSTANTIATE_TEST_SUITE_P(Menus, MenuResetTest, ::testing::Range(0, 3),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(kResetNames[info.param]);
-                         });
-
-// ---------------------------------------------------------------- quitting and the rest
-
-class MenuQuitTest : public MenusTest, public ::testing::WithParamInterface<Handler> {};
-
-TEST_P(MenuQuitTest, EndsAtOnceAndNothingFollows) {
-    game->START_Click();
-    dropRight(1, 5, 5);
-    press(-1, 8);
-    const Snapshot before = snapshotOf(*game);
-    forget();
-
-    click(GetParam());
-    EXPECT_EQ(tap.log, Log{"quit"}) << "no question, no sound, no drawing";
-    for (Handler h :
-         {&Form1::START_Click, &Form1::SENTE_Click, &Form1::GOTE_Click, &Form1::LEVEL1_Click,
-          &Form1::LEVEL2_Click, &Form1::MATCH_MAN_Click, &Form1::REPLAY_Click, &Form1::AFTER_Click,
-          &Form1::CANCEL_Click, &Form1::VER_Click, &Form1::OWARI_Click, &Form1::Form_Unload}) {
-        click(h);
+    for (auto [x, y] : {std::pair{-1, 9}, {0, 9}, {13, 2}, {14, 2}, {13, 3}}) {
+        EXPECT_TRUE(tap.textsIn(x, y).empty()) << "no drop or move number at " << x << "," << y;
     }
-    press(2, 8);
-    press(11, 2);
-    EXPECT_EQ(tap.log, Log{"quit"});
-    EXPECT_EQ(screen.quits, 1);
-    EXPECT_EQ(screen.actionsAfterQuit, 0);
-    EXPECT_TRUE(snapshotOf(*game) == before);
+    // Level 1, chosen before, is a change again.
+    game->LEVEL1_Click();
+    EXPECT_TRUE(onlyChecked(1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Menus, MenuQuitTest,
-                         ::testing::Values(&Form1::OWARI_Click, &Form1::Form_Unload),
-                         [](const ::testing::TestParamInfo<Handler>& info) {
-                             return std::string(info.index == 0 ? "Owari" : "WindowClosed");
-                         });
+INSTANTIATE_TEST_SUITE_P(Menus, MenuResetTest, ::testing::Range(0, 3));
 
-TEST_F(MenusTest, MatchManItemDoesNothing) {
-    for (int state : {0, 3}) {
-        SCOPED_TRACE(kSetups[state].name);
-        game->Form_Load();
-        prepare(kSetups[state]);
-        const Snapshot before = snapshotOf(*game);
-        game->MATCH_MAN_Click();
-        EXPECT_EQ(tap.log, Log{});
-        EXPECT_TRUE(snapshotOf(*game) == before);
+// The about box during a match, then leaving it: the box leaves the match as it was, the
+// quit comes at once and nothing at all follows it.
+TEST_F(MenusTest, AboutBoxThenQuitInTheMiddleOfAMatch) {
+    for (Handler quit : {&Form1::OWARI_Click, &Form1::Form_Unload}) {
+        SetUp();
+        game->START_Click();
+        dropRight(1, 5, 5);
+        press(-1, 8); // 後手 picks a 歩, which stays picked
+        const auto before = stateOf(*game);
+        forget();
+        game->VER_Click();
+        ASSERT_EQ(tap.log.size(), 2u);
+        EXPECT_EQ(tap.log[0], "sound その他");
+        const Log lines = linesOf(tap.boxes.at(0).text);
+        ASSERT_EQ(lines.size(), 9u) << tap.boxes.at(0).text;
+        EXPECT_NE(lines[0].find("Kovalt"), std::string::npos);
+        EXPECT_NE(lines[0].find_first_of("0123456789"), std::string::npos) << "names a version";
+        EXPECT_EQ(lines[1] + lines[3] + lines[6], "");
+        EXPECT_EQ(lines[2].find_first_not_of(' '), 19u) << "the maker's name after 19 blanks";
+        EXPECT_EQ(lines[4] + "|" + lines[7], "Home page|e-mail");
+        EXPECT_NE(lines[5], "");
+        EXPECT_NE(lines[8].find('@'), std::string::npos);
+
+        forget();
+        click(quit);
+        for (Handler h :
+             {&Form1::START_Click, &Form1::SENTE_Click, &Form1::GOTE_Click, &Form1::LEVEL1_Click,
+              &Form1::REPLAY_Click, &Form1::AFTER_Click, &Form1::CANCEL_Click, &Form1::VER_Click,
+              &Form1::OWARI_Click, &Form1::Form_Unload}) {
+            click(h);
+        }
+        press(2, 8);
+        EXPECT_EQ(tap.quits, 1);
+        EXPECT_EQ(tap.actionsAfterQuit, 0) << "no question, no sound, no drawing";
+        EXPECT_TRUE(tap.checks.empty());
+        EXPECT_EQ(stateOf(*game), before);
     }
-}
-
-TEST_F(MenusTest, AboutBoxHasItsNineLines) {
-    game->VER_Click();
-    ASSERT_EQ(tap.log.size(), 2u);
-    EXPECT_EQ(tap.log[0], "sound その他");
-    ASSERT_EQ(screen.boxes.size(), 1u);
-    EXPECT_FALSE(screen.boxes[0].yesNo);
-
-    const std::vector<std::string> lines = linesOf(screen.boxes[0].text);
-    ASSERT_EQ(lines.size(), 9u) << screen.boxes[0].text;
-    EXPECT_NE(lines[0].find("Kovalt"), std::string::npos);
-    EXPECT_NE(digitsOf(lines[0]), "") << "the version line names a version";
-    EXPECT_EQ(lines[1], "");
-    ASSERT_GT(lines[2].size(), 19u);
-    EXPECT_EQ(lines[2].substr(0, 19), std::string(19, ' '));
-    EXPECT_NE(lines[2][19], ' ') << "the maker's name follows 19 blanks exactly";
-    EXPECT_EQ(lines[3], "");
-    EXPECT_EQ(lines[4], "Home page");
-    EXPECT_NE(lines[5], "");
-    EXPECT_EQ(lines[6], "");
-    EXPECT_EQ(lines[7], "e-mail");
-    EXPECT_NE(lines[8].find('@'), std::string::npos);
-}
-
-TEST_F(MenusTest, AboutBoxLeavesAMatchInProgressAsItWas) {
-    game->START_Click();
-    dropRight(1, 5, 5);
-    press(-1, 8); // 後手 picks a 歩
-    const Snapshot before = snapshotOf(*game);
-    forget();
-
-    game->VER_Click();
-    EXPECT_EQ(tap.log.size(), 2u);
-    EXPECT_EQ(count("その他"), 1);
-    EXPECT_TRUE(snapshotOf(*game) == before);
-
-    // The pick survives: the next press drops it.
-    press(2, 8);
-    EXPECT_EQ(game->将棋盤[2][8], F::駒_歩);
-    EXPECT_EQ(game->手数, 2);
 }
 
 } // namespace
