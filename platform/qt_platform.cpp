@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTime>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdio>
@@ -133,6 +134,8 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
     buildMenus();
     loadPictures(picturePrefix);
     window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Sounds are made ready as soon as the event loop runs, before any press can come.
+    QTimer::singleShot(0, window_.get(), [this] { sound_.load(); });
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -77,7 +77,10 @@ public:
     MainWindow* window() { return window_.get(); }
     Canvas* canvas() { return canvas_; }
     QAction* action(const std::string& name) const;
-    bool soundAvailable() const { return sound_.available(); }
+    bool soundAvailable() {
+        sound_.load();
+        return sound_.available();
+    }
     // How many pictures could not be loaded (and are drawn as placeholders).
     int missingPictures() const { return missingPictures_; }
 

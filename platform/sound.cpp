@@ -23,15 +23,22 @@ constexpr NamedFile kSounds[] = {
 
 } // namespace
 
-SoundPlayer::SoundPlayer(const QString& prefix) {
+SoundPlayer::SoundPlayer(const QString& prefix) : prefix_(prefix) {
     sinceStart_.start();
+}
+
+void SoundPlayer::load() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
     // Without an output device QSoundEffect reports itself as playing for ever; play
     // nothing at all instead.
     if (QMediaDevices::audioOutputs().isEmpty()) {
         return;
     }
     for (const NamedFile& sound : kSounds) {
-        const QString path = prefix + QString::fromLatin1(sound.file);
+        const QString path = prefix_ + QString::fromLatin1(sound.file);
         const qint64 duration = wavDurationMs(path);
         if (duration <= 0) {
             continue;
@@ -48,6 +55,7 @@ SoundPlayer::SoundPlayer(const QString& prefix) {
 SoundPlayer::~SoundPlayer() = default;
 
 bool SoundPlayer::play(const std::string& name) {
+    load();
     const auto it = effects_.find(name);
     if (it == effects_.end()) {
         return false;

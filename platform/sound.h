@@ -14,10 +14,13 @@ class QSoundEffect;
 // audio output nothing is created and nothing plays.
 class SoundPlayer {
 public:
-    // `prefix` is where the WAV files are, e.g. ":/sounds/".
+    // `prefix` is where the WAV files are, e.g. ":/sounds/". Nothing is loaded yet.
     explicit SoundPlayer(const QString& prefix = QStringLiteral(":/sounds/"));
     ~SoundPlayer();
 
+    // Looks for an audio output and loads the sounds; the first call does the work. It is
+    // kept out of start-up because the audio back end takes longer to load than the window.
+    void load();
     // Returns true when the sound was started.
     bool play(const std::string& name);
     bool available() const { return !effects_.empty(); }
@@ -30,6 +33,8 @@ private:
         std::unique_ptr<QSoundEffect> effect;
         qint64 durationMs = 0;
     };
+    QString prefix_;
+    bool loaded_ = false;
     std::map<std::string, Effect> effects_;
     QElapsedTimer sinceStart_;
     qint64 busyUntilMs_ = 0;
