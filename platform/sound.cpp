@@ -61,11 +61,9 @@ bool SoundPlayer::play(const std::string& name) {
         return false;
     }
     // QSoundEffect's own playing flag is unreliable; the length of the sound decides.
-    const qint64 now = sinceStart_.elapsed();
-    if (now < busyUntilMs_) {
+    if (!gate_.admit(sinceStart_.elapsed(), it->second.durationMs)) {
         return false;
     }
-    busyUntilMs_ = now + it->second.durationMs;
     it->second.effect->play();
     return true;
 }

@@ -9,6 +9,22 @@
 
 class QSoundEffect;
 
+// One sound at a time: a sound asked for before the last one has ended is refused.
+class SoundGate {
+public:
+    // `now` and `durationMs` in milliseconds; true when a sound of that length may start.
+    bool admit(qint64 now, qint64 durationMs) {
+        if (now < busyUntilMs_) {
+            return false;
+        }
+        busyUntilMs_ = now + durationMs;
+        return true;
+    }
+
+private:
+    qint64 busyUntilMs_ = 0;
+};
+
 // The game's four named sounds, played in the background one at a time: a sound asked for
 // while another still plays is skipped, as is an unknown name. On a machine without any
 // audio output nothing is created and nothing plays.
@@ -37,5 +53,5 @@ private:
     bool loaded_ = false;
     std::map<std::string, Effect> effects_;
     QElapsedTimer sinceStart_;
-    qint64 busyUntilMs_ = 0;
+    SoundGate gate_;
 };

@@ -214,6 +214,18 @@ TEST_F(WindowTest, PlayerAgainstComputerThroughRealPresses) {
     EXPECT_EQ(game->将棋盤[9][9], Form1::駒_と);
 }
 
+TEST_F(WindowTest, HidingAndShowingAgainShowsTheSamePicture) {
+    platform->action("SENTE")->trigger();
+    press(11, 9);
+    press(5, 5);
+    const QImage before = platform->canvas()->grab().toImage();
+    platform->window()->hide();
+    platform->window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->window()));
+    EXPECT_EQ(platform->canvas()->grab().toImage(), before);
+    EXPECT_TRUE(showsPicture(before.convertToFormat(QImage::Format_RGB32), "SITA_OU", 5, 5));
+}
+
 TEST_F(WindowTest, RefusalShowsItsMessageBox) {
     press(5, 5);
     ASSERT_EQ(dialogs.size(), 1u);
@@ -286,6 +298,16 @@ TEST(Sounds, EveryShippedSoundIsAPcmWaveOfAShortLength) {
     EXPECT_EQ(SoundPlayer::wavDurationMs(QStringLiteral(":/nothing.wav")), 0);
     SoundPlayer player;
     EXPECT_FALSE(player.play("鳴らない名前"));
+}
+
+TEST(Sounds, ASoundAskedForWhileAnotherPlaysIsSkipped) {
+    SoundGate gate;
+    EXPECT_TRUE(gate.admit(1000, 100));  // plays until 1100
+    EXPECT_FALSE(gate.admit(1050, 300)); // skipped: the first still plays
+    EXPECT_FALSE(gate.admit(1099, 50));
+    EXPECT_TRUE(gate.admit(1100, 50)); // the first has ended
+    EXPECT_FALSE(gate.admit(1120, 10));
+    EXPECT_TRUE(gate.admit(5000, 10));
 }
 
 } // namespace
