@@ -5,16 +5,7 @@ namespace {
 
 // Hand row R of the left column holds slot 9 - R; rows are searched from the king down.
 constexpr int kindOfRow(int R) {
-    constexpr int kinds[9] = {0,
-                              Form1::駒_王,
-                              Form1::駒_飛,
-                              Form1::駒_角,
-                              Form1::駒_金,
-                              Form1::駒_銀,
-                              Form1::駒_桂,
-                              Form1::駒_香,
-                              Form1::駒_歩};
-    return kinds[R];
+    return Form1::kSlotKinds[9 - R];
 }
 
 } // namespace

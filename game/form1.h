@@ -57,6 +57,13 @@ public:
 
     static constexpr int ボタン_右 = 2;
 
+    // The kind held in hand slot 1..8 (slot 0 holds nothing).
+    static constexpr std::array<int, 9> kSlotKinds = {0,     駒_歩, 駒_香, 駒_桂, 駒_銀,
+                                                      駒_金, 駒_角, 駒_飛, 駒_王};
+    // Kanji numerals for 1..9 (index 0 is empty).
+    static constexpr const char* kKanjiNumerals[10] = {"",   "一", "二", "三", "四",
+                                                       "五", "六", "七", "八", "九"};
+
     // Palette colours.
     static constexpr int 色_黒 = 0;
     static constexpr int 色_緑 = 2;

@@ -113,7 +113,6 @@ void Form1::Form_MouseDown(int Button, int /*Shift*/, double X, double Y) {
         描画_桝輪郭(桝輪郭色, 移動情報[1], 移動情報[2]);
     }
 
-    static constexpr int kinds[9] = {0, 駒_歩, 駒_香, 駒_桂, 駒_銀, 駒_金, 駒_角, 駒_飛, 駒_王};
     if (列 == 11 && 行 >= 2 && 行 <= 盤サイズ) {
         if (対局モード == モード_人間 && 手番 == 手番_後手) {
             ringAndWarn("後手の持駒ではありません", "Ｋｏｖａｌｔ");
@@ -125,7 +124,7 @@ void Form1::Form_MouseDown(int Button, int /*Shift*/, double X, double Y) {
         }
         移動情報[1] = 11;
         移動情報[2] = 行;
-        移動情報[6] = kinds[行 - 1];
+        移動情報[6] = kSlotKinds[行 - 1];
         選択状態 = 1;
         描画_桝輪郭(色_明紫, 11, 行);
     } else if (列 == -1 && 行 >= 1 && 行 <= 8) {
@@ -143,7 +142,7 @@ void Form1::Form_MouseDown(int Button, int /*Shift*/, double X, double Y) {
         選択状態 = 1;
         移動情報[1] = -1;
         移動情報[2] = 行;
-        移動情報[6] = kinds[9 - 行];
+        移動情報[6] = kSlotKinds[9 - 行];
         描画_桝輪郭(色_明紫, -1, 行);
     }
 }

@@ -43,19 +43,6 @@ void Form1::描画_後持盤(int IN_Y) {
     描画_桝輪郭(背景色, -1, IN_Y);
 }
 
-namespace {
-// Slot 1..8 of a hand holds these kinds.
-constexpr int kSlotKinds[9] = {0,
-                               Form1::駒_歩,
-                               Form1::駒_香,
-                               Form1::駒_桂,
-                               Form1::駒_銀,
-                               Form1::駒_金,
-                               Form1::駒_角,
-                               Form1::駒_飛,
-                               Form1::駒_王};
-} // namespace
-
 void Form1::描画_先持駒(int IN_数字) {
     const int s = IN_数字;
     if (s < 1 || s > 8) {

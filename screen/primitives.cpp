@@ -1,12 +1,6 @@
 // Pictures, frames and texts at grid positions, in palette colours.
 #include "game/form1.h"
 
-namespace {
-
-const char* const kKanjiNumerals[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
-
-} // namespace
-
 void Form1::描画_絵(int 駒種類, double 座標X, double 座標Y) {
     if (quit_) {
         return;

@@ -57,13 +57,11 @@ namespace {
 const char* textOfCode(int code) {
     static const char* const digits[10] = {"",   "１", "２", "３", "４",
                                            "５", "６", "７", "８", "９"};
-    static const char* const numerals[10] = {"",   "一", "二", "三", "四",
-                                             "五", "六", "七", "八", "九"};
     if (code >= 1 && code <= 9) {
         return digits[code];
     }
     if (code >= 1001 && code <= 1009) {
-        return numerals[code - 1000];
+        return Form1::kKanjiNumerals[code - 1000];
     }
     switch (code) {
     case Form1::駒_歩:
