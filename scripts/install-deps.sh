@@ -1,15 +1,49 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Kovalt needs to build, run and test (only those missing).
+# Installs the Debian 12 packages Kovalt needs (only those missing).
+#   scripts/install-deps.sh run    what building and playing needs (the default)
+#   scripts/install-deps.sh test   that plus everything the tests, benchmarks and packaging use
+# One package per line, so additions merge cleanly.
 set -euo pipefail
 
-packages=(
-    build-essential cmake pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+run_packages=(
+    build-essential
+    cmake
+    pkg-config
+    qt6-base-dev
+    qt6-multimedia-dev
+    libgl-dev
     fonts-ipafont-mincho
-    libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick
-    desktop-file-utils appstream dpkg-dev file strace
+    qt6-translations-l10n
 )
+
+test_packages=(
+    libgtest-dev
+    libbenchmark-dev
+    xvfb
+    xauth
+    xdotool
+    imagemagick
+    desktop-file-utils
+    appstream
+    dpkg-dev
+    file
+    strace
+    openbox
+    libxtst-dev
+    lintian
+)
+
+usage() {
+    echo "usage: $0 [run|test]" >&2
+    exit 2
+}
+
+[ $# -le 1 ] || usage
+case "${1:-run}" in
+    run) packages=("${run_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) usage ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
