@@ -1,11 +1,29 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+
 #include "game/form1.h"
+#include "platform/command_line.h"
+#include "platform/display.h"
 #include "platform/qt_platform.h"
 
 int main(int argc, char* argv[]) {
+    // Read before any window system is touched: --help and --version need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (commandLine.action != CommandLine::Action::Run) {
+        const bool ok = commandLine.action == CommandLine::Action::Print;
+        std::fputs(commandLine.output.toLocal8Bit().constData(), ok ? stdout : stderr);
+        return ok ? 0 : commandLine.exitStatus;
+    }
+
+    beginOpeningDisplay(commandLine);
     QApplication app(argc, argv);
+    displayOpened();
     QApplication::setApplicationName(QStringLiteral("Kovalt"));
     QApplication::setApplicationVersion(QStringLiteral(KOVALT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(KOVALT_APP_ID));
