@@ -134,6 +134,8 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
     buildMenus();
     loadPictures(picturePrefix);
     window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    destroyedWatch_ =
+        std::make_unique<DestroyedWindowWatch>(window_.get(), [this] { windowDestroyed(); });
     // Sounds are made ready as soon as the event loop runs, before any press can come.
     QTimer::singleShot(0, window_.get(), [this] { sound_.load(); });
 }
@@ -239,6 +241,17 @@ void QtPlatform::connect(Form1& form) {
             form.MATCH_MAN_Click();
         }
     });
+}
+
+void QtPlatform::windowDestroyed() {
+    // Another program destroyed the window: the game hears of it as of a closed window, and
+    // the program ends in any case, since nothing could be shown any more.
+    if (window_->onClose) {
+        window_->onClose();
+    }
+    if (!quitting_) {
+        quit();
+    }
 }
 
 QAction* QtPlatform::action(const std::string& name) const {

@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "platform/window_watch.h"
 
 class Form1;
 class QAction;
@@ -108,6 +109,8 @@ private:
     void loadPictures(const QString& prefix);
     void dropPendingInput();
 
+    void windowDestroyed();
+
     std::unique_ptr<MainWindow> window_;
     Canvas* canvas_ = nullptr;
     std::map<std::string, QAction*> actions_;
@@ -117,6 +120,7 @@ private:
     bool placed_ = false;
     QPoint placedAt_;
     bool quitting_ = false;
+    std::unique_ptr<DestroyedWindowWatch> destroyedWatch_; // after window_: goes first
 };
 
 // The palette colour number as a Qt colour (0 black .. 15 white).

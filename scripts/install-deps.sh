@@ -12,6 +12,7 @@ run_packages=(
     qt6-base-dev
     qt6-multimedia-dev
     libgl-dev
+    libxcb1-dev
     fonts-ipafont-mincho
     qt6-translations-l10n
 )
