@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
@@ -88,7 +89,10 @@ Canvas::Canvas(QSize logicalSize, qreal pixelRatio)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void Canvas::paintEvent(QPaintEvent*) {
+void Canvas::paintEvent(QPaintEvent* event) {
+    for (const QRect& r : event->region()) {
+        paintedArea += qint64(r.width()) * r.height();
+    }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image_);
 }

@@ -28,6 +28,8 @@ public:
     Canvas(QSize logicalSize, qreal pixelRatio);
     QImage& image() { return image_; }
     std::function<void(int button, double xTwips, double yTwips)> onPress;
+    // Logical pixels repainted so far, summed over paint events: for tests and measurements.
+    qint64 paintedArea = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
