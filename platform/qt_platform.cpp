@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -43,27 +45,64 @@ int px(double twips) {
 }
 
 // Japanese Mincho faces, best first; the last resort is whatever serif face there is.
-QFont gameFont(double points, bool bold) {
+QFont gameFontOfPixels(int pixelSize, bool bold) {
     QFont font;
     font.setFamilies({QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"),
                       QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"),
                       QStringLiteral("serif")});
     font.setStyleHint(QFont::Serif);
-    font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
 }
 
-QPixmap placeholder(PictureSize size, qreal ratio) {
-    QImage image(QSize(size.width, size.height) * ratio, QImage::Format_RGB32);
+int pixelsOfPoints(double points) {
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+QFont gameFont(double points, bool bold) {
+    return gameFontOfPixels(pixelsOfPoints(points), bold);
+}
+
+// Every logical position is rounded to a device pixel once, on its own, so that a cell edge
+// lands on the same device pixel whichever cell draws it.
+int toDevice(int logical, qreal ratio) {
+    return static_cast<int>(std::lround(logical * ratio));
+}
+
+// Frames and grid lines: a whole number of device pixels, the same everywhere.
+int lineWidth(qreal ratio) {
+    return std::max(1, static_cast<int>(std::lround(ratio)));
+}
+
+QSize deviceSize(int width, int height, qreal ratio) {
+    return QSize(static_cast<int>(std::ceil(width * ratio - 1e-9)),
+                 static_cast<int>(std::ceil(height * ratio - 1e-9)));
+}
+
+QImage placeholder(PictureSize size, qreal ratio) {
+    QImage image(deviceSize(size.width, size.height, ratio), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(QColor(128, 128, 128));
-    QPainter p(&image);
-    p.setPen(QPen(QColor(255, 0, 0), 1));
-    p.drawRect(0, 0, size.width - 1, size.height - 1);
-    p.drawLine(0, 0, size.width - 1, size.height - 1);
-    p.drawLine(size.width - 1, 0, 0, size.height - 1);
-    return QPixmap::fromImage(image);
+    {
+        QPainter p(&image);
+        p.setPen(QPen(QColor(255, 0, 0), 1));
+        p.drawRect(0, 0, size.width - 1, size.height - 1);
+        p.drawLine(0, 0, size.width - 1, size.height - 1);
+        p.drawLine(size.width - 1, 0, 0, size.height - 1);
+    }
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+// One channel of a text pixel: coverage `a` (0..255) of ink value `c` over the value `d`.
+// The result only ever moves from `d` towards `c`, and never further than the ink at that
+// coverage, so drawing the same text again leaves every pixel as it is.
+inline int inked(int c, int d, int a) {
+    if (c >= d) {
+        return std::max(d, (c * a + 127) / 255);
+    }
+    return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
 }
 
 int buttonCode(Qt::MouseButton button) {
@@ -82,19 +121,50 @@ int buttonCode(Qt::MouseButton button) {
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio)
-    : image_(logicalSize * pixelRatio, QImage::Format_RGB32) {
-    image_.setDevicePixelRatio(pixelRatio);
+    : image_(deviceSize(logicalSize.width(), logicalSize.height(), pixelRatio),
+             QImage::Format_RGB32),
+      ratio_(pixelRatio) {
     image_.fill(paletteColour(Form1::背景色));
     setFixedSize(logicalSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Canvas::changed(const QRect& devicePixels) {
+    const QRect area = devicePixels & image_.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    // The logical pixels that cover these device pixels.
+    const int left = static_cast<int>(std::floor(area.left() / ratio_));
+    const int top = static_cast<int>(std::floor(area.top() / ratio_));
+    const int right = static_cast<int>(std::ceil((area.right() + 1) / ratio_));
+    const int bottom = static_cast<int>(std::ceil((area.bottom() + 1) / ratio_));
+    const QRect logical = QRect(left, top, right - left, bottom - top) & rect();
+    changed_ += logical;
+    update(logical);
+}
+
+void Canvas::repaintChanged() {
+    if (isVisible() && !changed_.isEmpty()) {
+        repaint(changed_);
+    }
+}
+
 void Canvas::paintEvent(QPaintEvent* event) {
+    changed_ -= event->region();
+    QPainter painter(this);
     for (const QRect& r : event->region()) {
         paintedArea += qint64(r.width()) * r.height();
+        // The device pixels under this logical rectangle, copied one to one.
+        const int left = static_cast<int>(std::floor(r.left() * ratio_));
+        const int top = static_cast<int>(std::floor(r.top() * ratio_));
+        const int right = static_cast<int>(std::ceil((r.right() + 1) * ratio_));
+        const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) * ratio_));
+        const QRect source = QRect(left, top, right - left, bottom - top) & image_.rect();
+        painter.drawImage(QRectF(source.x() / ratio_, source.y() / ratio_, source.width() / ratio_,
+                                 source.height() / ratio_),
+                          image_, source);
     }
-    QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), image_);
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
@@ -147,29 +217,33 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
 QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::loadPictures(const QString& prefix) {
-    const qreal ratio = qApp->devicePixelRatio();
+    // Each picture is made once at the screen's own pixel ratio, from the artwork nearest
+    // above it, so that drawing it is a plain copy of pixels.
+    const qreal ratio = canvas_->ratio();
     for (int i = 0; i < kPictureCount; ++i) {
         const auto picture = static_cast<Picture>(i);
         const QString name = QString::fromLatin1(pictureName(picture));
+        const PictureSize size = pictureSize(picture);
+        const QSize wanted = deviceSize(size.width, size.height, ratio);
         QImage image;
-        qreal imageRatio = 1;
-        // Scaled screens take the twice-size artwork so that pictures stay crisp.
+        int imageRatio = 1;
         if (ratio > 1 && image.load(prefix + name + QStringLiteral("@2x.png"))) {
             imageRatio = 2;
         } else {
             image.load(prefix + name + QStringLiteral(".png"));
         }
-        const PictureSize size = pictureSize(picture);
-        if (image.isNull() || image.width() != qRound(size.width * imageRatio) ||
-            image.height() != qRound(size.height * imageRatio)) {
+        if (image.isNull() || image.size() != QSize(size.width, size.height) * imageRatio) {
             std::fprintf(stderr, "kovalt: picture %s could not be loaded; a placeholder is shown\n",
                          qPrintable(name));
             ++missingPictures_;
             pictures_[i] = placeholder(size, ratio);
             continue;
         }
-        image.setDevicePixelRatio(imageRatio);
-        pictures_[i] = QPixmap::fromImage(image);
+        if (image.size() != wanted) {
+            image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        image.setDevicePixelRatio(1);
+        pictures_[i] = image.convertToFormat(QImage::Format_RGB32);
     }
 }
 
@@ -263,38 +337,131 @@ QAction* QtPlatform::action(const std::string& name) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
+void QtPlatform::blit(const QImage& picture, int x, int y, PictureSize size) {
+    const qreal ratio = canvas_->ratio();
+    const int left = toDevice(x, ratio);
+    const int top = toDevice(y, ratio);
+    // The picture's own cell: at fractional ratios it is a pixel narrower than the picture at
+    // some places, and the neighbour's pixels must stay.
+    const QRect cell(left, top, std::min(toDevice(x + size.width, ratio) - left, picture.width()),
+                     std::min(toDevice(y + size.height, ratio) - top, picture.height()));
+    QImage& image = canvas_->image();
+    const QRect area = cell & image.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(row - top));
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row));
+        std::copy_n(from + (area.left() - left), area.width(), to + area.left());
+    }
+    canvas_->changed(area);
+}
+
+void QtPlatform::fill(QRect devicePixels, QRgb colour) {
+    QImage& image = canvas_->image();
+    devicePixels &= image.rect();
+    for (int row = devicePixels.top(); row <= devicePixels.bottom(); ++row) {
+        std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(row)) + devicePixels.left(),
+                    devicePixels.width(), colour);
+    }
+    canvas_->changed(devicePixels);
+}
+
 void QtPlatform::paintPicture(Picture picture, double x, double y) {
-    QPainter painter(&canvas_->image());
-    painter.drawPixmap(QPoint(px(x), px(y)), pictures_[static_cast<int>(picture)]);
-    canvas_->update();
+    blit(pictures_[static_cast<int>(picture)], px(x), px(y), pictureSize(picture));
 }
 
 void QtPlatform::outlineRect(double x1, double y1, double x2, double y2, int colour) {
-    // Four one-pixel strips give exactly the frame's pixels, at any scale.
-    const int left = px(x1);
-    const int top = px(y1);
-    const int right = px(x2);
-    const int bottom = px(y2);
-    const QColor c = paletteColour(colour);
-    QPainter painter(&canvas_->image());
-    painter.fillRect(QRect(left, top, right - left + 1, 1), c);
-    painter.fillRect(QRect(left, bottom, right - left + 1, 1), c);
-    painter.fillRect(QRect(left, top, 1, bottom - top + 1), c);
-    painter.fillRect(QRect(right, top, 1, bottom - top + 1), c);
-    canvas_->update();
+    // One-pixel strips through the corner pixels, as wide as a line is on this screen: the
+    // edge two cells share falls on the same device pixels from either side.
+    const qreal ratio = canvas_->ratio();
+    const int w = lineWidth(ratio);
+    const int left = toDevice(px(x1), ratio);
+    const int top = toDevice(px(y1), ratio);
+    const int right = toDevice(px(x2), ratio);
+    const int bottom = toDevice(px(y2), ratio);
+    const QRgb c = paletteColour(colour).rgb();
+    fill(QRect(left, top, right + w - left, w), c);
+    fill(QRect(left, bottom, right + w - left, w), c);
+    fill(QRect(left, top, w, bottom + w - top), c);
+    fill(QRect(right, top, w, bottom + w - top), c);
+}
+
+const QtPlatform::FontEntry& QtPlatform::font(int pixelSize, bool bold) {
+    const auto key = std::pair(pixelSize, bold);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) {
+        QFont f = gameFontOfPixels(pixelSize, bold);
+        const qreal ascent = QFontMetricsF(f).ascent();
+        it = fonts_.emplace(key, FontEntry{f, ascent}).first;
+    }
+    return it->second;
+}
+
+const QtPlatform::TextMask& QtPlatform::textMask(const std::string& text, int pixelSize,
+                                                 bool bold) {
+    auto key = std::tuple(text, pixelSize, bold);
+    if (const auto it = masks_.find(key); it != masks_.end()) {
+        return it->second;
+    }
+    if (masks_.size() >= 4096) { // the game's texts are few; anything else is not kept long
+        masks_.clear();
+    }
+    const FontEntry& entry = font(pixelSize, bold);
+    const QString string = QString::fromStdString(text);
+    const qreal ratio = canvas_->ratio();
+    // The ink box in device pixels, with room for the emboldening and the smoothed edges.
+    const QRectF ink = QFontMetricsF(entry.font).boundingRect(string);
+    const int pad = 2 + static_cast<int>(std::ceil(ratio));
+    const int left = static_cast<int>(std::floor(ink.left() * ratio)) - pad;
+    const int top = static_cast<int>(std::floor(ink.top() * ratio)) - pad;
+    const int right = static_cast<int>(std::ceil(ink.right() * ratio)) + pad;
+    const int bottom = static_cast<int>(std::ceil(ink.bottom() * ratio)) + pad;
+    QImage glyphs(right - left, bottom - top, QImage::Format_ARGB32_Premultiplied);
+    glyphs.fill(Qt::transparent);
+    glyphs.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&glyphs);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(entry.font);
+        painter.setPen(Qt::white);
+        painter.drawText(QPointF(-left / ratio, -top / ratio), string);
+    }
+    glyphs.setDevicePixelRatio(1);
+    TextMask mask{glyphs.convertToFormat(QImage::Format_Alpha8), QPoint(-left, -top)};
+    return masks_.emplace(std::move(key), std::move(mask)).first->second;
 }
 
 void QtPlatform::printText(double x, double y, const std::string& text, double points, bool bold,
                            int colour) {
-    QPainter painter(&canvas_->image());
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFont font = gameFont(points, bold);
-    painter.setFont(font);
-    painter.setPen(paletteColour(colour));
-    const QFontMetricsF metrics(font);
-    painter.drawText(QPointF(x / kTwipsPerPixel, y / kTwipsPerPixel + metrics.ascent()),
-                     QString::fromStdString(text));
-    canvas_->update();
+    const int pixelSize = pixelsOfPoints(points);
+    const qreal ascent = font(pixelSize, bold).ascent;
+    const TextMask& mask = textMask(text, pixelSize, bold);
+    const qreal ratio = canvas_->ratio();
+    // The text's top-left point, baseline below it by the ascent, on a whole device pixel so
+    // that the same text at the same place always has the same pixels.
+    const QPoint baseline(static_cast<int>(std::lround(x / kTwipsPerPixel * ratio)),
+                          static_cast<int>(std::lround((y / kTwipsPerPixel + ascent) * ratio)));
+    const QPoint at = baseline - mask.origin;
+    QImage& image = canvas_->image();
+    const QRect area = QRect(at, mask.coverage.size()) & image.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    const QRgb ink = paletteColour(colour).rgb();
+    const int r = qRed(ink), g = qGreen(ink), b = qBlue(ink);
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        const uchar* cover = mask.coverage.constScanLine(row - at.y()) + (area.left() - at.x());
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row)) + area.left();
+        for (int i = 0; i < area.width(); ++i) {
+            if (const int a = cover[i]) {
+                const QRgb d = to[i];
+                to[i] = qRgb(inked(r, qRed(d), a), inked(g, qGreen(d), a), inked(b, qBlue(d), a));
+            }
+        }
+    }
+    canvas_->changed(area);
 }
 
 void QtPlatform::setBackgroundColour(int colour) {
@@ -303,13 +470,11 @@ void QtPlatform::setBackgroundColour(int colour) {
     QPalette palette = canvas_->palette();
     palette.setColor(QPalette::Window, paletteColour(colour));
     canvas_->setPalette(palette);
-    canvas_->update();
+    canvas_->changed(canvas_->image().rect());
 }
 
 void QtPlatform::repaintNow() {
-    if (canvas_->isVisible()) {
-        canvas_->repaint();
-    }
+    canvas_->repaintChanged();
 }
 
 void QtPlatform::showMessage(const std::string& text, const std::string& title) {

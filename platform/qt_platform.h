@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QPoint>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
@@ -21,12 +23,19 @@ class Form1;
 class QAction;
 
 // The client area: it shows a backing image that keeps everything drawn until it is drawn
-// over, and reports mouse presses. It paints nothing of its own.
+// over, and reports mouse presses. It paints nothing of its own. The image is kept in whole
+// device pixels and shown one to one, so that nothing is rescaled when it is shown.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
     Canvas(QSize logicalSize, qreal pixelRatio);
+    // The backing image, in device pixels (its own pixel ratio is 1).
     QImage& image() { return image_; }
+    qreal ratio() const { return ratio_; }
+    // Schedules the repaint of the logical pixels that cover these device pixels.
+    void changed(const QRect& devicePixels);
+    // Shows what changed at once.
+    void repaintChanged();
     std::function<void(int button, double xTwips, double yTwips)> onPress;
     // Logical pixels repainted so far, summed over paint events: for tests and measurements.
     qint64 paintedArea = 0;
@@ -37,6 +46,8 @@ protected:
 
 private:
     QImage image_;
+    qreal ratio_;
+    QRegion changed_;
 };
 
 // The game's window: menu bar and canvas. Closing it is reported, not acted on here.
@@ -90,6 +101,9 @@ public:
     // Dialogs shown so far, for tests that drive the window.
     std::function<void(QMessageBox&)> beforeDialog;
 
+    // A picture as it is drawn on this screen: made once at the screen's pixel ratio.
+    const QImage& picture(Picture picture) const { return pictures_[static_cast<int>(picture)]; }
+
     void paintPicture(Picture picture, double x, double y) override;
     void outlineRect(double x1, double y1, double x2, double y2, int colour) override;
     void printText(double x, double y, const std::string& text, double points, bool bold,
@@ -107,6 +121,21 @@ public:
     void placeWindow(double left, double top, double width, double height) override;
 
 private:
+    // A text's glyph coverage in device pixels, with its baseline origin.
+    struct TextMask {
+        QImage coverage; // Format_Alpha8
+        QPoint origin;
+    };
+    struct FontEntry {
+        QFont font;
+        qreal ascent;
+    };
+    const FontEntry& font(int pixelSize, bool bold);
+    const TextMask& textMask(const std::string& text, int pixelSize, bool bold);
+    // Copies a picture's device pixels whose logical top-left corner is (x, y).
+    void blit(const QImage& picture, int x, int y, PictureSize size);
+    void fill(QRect devicePixels, QRgb colour);
+
     void buildMenus();
     void loadPictures(const QString& prefix);
     void dropPendingInput();
@@ -116,7 +145,9 @@ private:
     std::unique_ptr<MainWindow> window_;
     Canvas* canvas_ = nullptr;
     std::map<std::string, QAction*> actions_;
-    std::array<QPixmap, kPictureCount> pictures_;
+    std::array<QImage, kPictureCount> pictures_;
+    std::map<std::pair<int, bool>, FontEntry> fonts_;
+    std::map<std::tuple<std::string, int, bool>, TextMask> masks_;
     int missingPictures_ = 0;
     SoundPlayer sound_;
     bool placed_ = false;
