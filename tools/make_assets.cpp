@@ -3,9 +3,9 @@
 //   make_assets <assets-dir>
 //
 // writes <assets-dir>/pictures/*.png (each also as NAME@2x.png, drawn natively at double
-// resolution), <assets-dir>/icon/kovalt-{32,64,128,256}.png and <assets-dir>/sounds/*.wav.
-// The output is deterministic: all "randomness" comes from hashed coordinates or a fixed seed,
-// so re-running it only changes files whose drawing code changed.
+// resolution), <assets-dir>/icon/kovalt-{32,48,64,128,256}.png, <assets-dir>/icon/kovalt.svg and
+// <assets-dir>/sounds/*.wav. The output is deterministic: all "randomness" comes from hashed
+// coordinates or a fixed seed, so re-running it only changes files whose drawing code changed.
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +18,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -425,6 +426,109 @@ QImage icon(int size) {
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
+// The same icon as a scalable picture, drawn with the geometry and colours of icon() at 256 px.
+// The kanji goes in as an outline, so the file needs no font.
+QString svgNumber(double v) {
+    QString n = QString::number(v, 'f', 2);
+    while (n.endsWith('0'))
+        n.chop(1);
+    if (n.endsWith('.'))
+        n.chop(1);
+    return n == QLatin1String("-0") ? QStringLiteral("0") : n;
+}
+
+QString svgPoints(const QPolygonF& poly) {
+    QStringList points;
+    for (const QPointF& pt : poly)
+        points << svgNumber(pt.x()) + ',' + svgNumber(pt.y());
+    return points.join(' ');
+}
+
+QString svgPathData(const QPainterPath& path) {
+    QStringList d;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QString xy = svgNumber(e.x) + ' ' + svgNumber(e.y);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            d << 'M' + xy;
+            break;
+        case QPainterPath::LineToElement:
+            d << 'L' + xy;
+            break;
+        case QPainterPath::CurveToElement:
+            d << 'C' + xy;
+            break;
+        case QPainterPath::CurveToDataElement:
+            d << xy;
+            break;
+        }
+    }
+    return d.join(' ');
+}
+
+QByteArray iconSvg() {
+    const double s = 256;
+    const QRectF ground(s * 0.03, s * 0.03, s * 0.94, s * 0.94);
+    const QPointF focus = ground.center() - QPointF(s * 0.15, s * 0.2);
+    const QPolygonF piece{{s * 0.50, s * 0.10},
+                          {s * 0.76, s * 0.25},
+                          {s * 0.82, s * 0.90},
+                          {s * 0.18, s * 0.90},
+                          {s * 0.24, s * 0.25}};
+    const double t = s / 33.0;
+    const std::array<double, 5> sides{0.0, 0.0, 2.0 * t, 2.0 * t, 1.0 * t};
+    QPainterPath glyph;
+    glyph.addText(0, 0, kanjiFont(static_cast<int>(std::lround(s * 0.5))), QString::fromUtf8("王"));
+    glyph.translate(QPointF(s * 0.515, s * 0.57) - glyph.boundingRect().center());
+    const char* fillRule = glyph.fillRule() == Qt::OddEvenFill ? "evenodd" : "nonzero";
+
+    const QString n = QStringLiteral("%1");
+    QString svg;
+    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+           "viewBox=\"0 0 256 256\">\n";
+    svg += "  <defs>\n";
+    svg += n.arg("    <radialGradient id=\"ground\" gradientUnits=\"userSpaceOnUse\" cx=\"%1\" "
+                 "cy=\"%2\" r=\"%3\">\n")
+               .arg(svgNumber(focus.x()), svgNumber(focus.y()), svgNumber(s * 0.8));
+    svg += "      <stop offset=\"0\" stop-color=\"#4078e0\"/>\n";
+    svg += "      <stop offset=\"1\" stop-color=\"#12308c\"/>\n";
+    svg += "    </radialGradient>\n";
+    svg += n.arg("    <linearGradient id=\"face\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
+                 "y1=\"%1\" x2=\"0\" y2=\"%2\">\n")
+               .arg(svgNumber(s * 0.25), svgNumber(s * 0.9));
+    svg += "      <stop offset=\"0\" stop-color=\"#ffec78\"/>\n";
+    svg += "      <stop offset=\"1\" stop-color=\"#fad446\"/>\n";
+    svg += "    </linearGradient>\n";
+    svg += "  </defs>\n";
+    svg += n.arg("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" "
+                 "fill=\"url(#ground)\" stroke=\"#0a1c5a\" stroke-width=\"%6\"/>\n")
+               .arg(svgNumber(ground.x()), svgNumber(ground.y()), svgNumber(ground.width()),
+                    svgNumber(ground.height()), svgNumber(s * 0.18), svgNumber(s / 64.0));
+    svg += n.arg("  <polygon points=\"%1\" fill=\"#ec9628\"/>\n").arg(svgPoints(piece));
+    svg += n.arg("  <polygon points=\"%1\" fill=\"url(#face)\"/>\n")
+               .arg(svgPoints(insetPolygon(piece, sides)));
+    svg += n.arg("  <polygon points=\"%1\" fill=\"none\" stroke=\"#6e3c0a\" stroke-width=\"%2\" "
+                 "stroke-linejoin=\"miter\"/>\n")
+               .arg(svgPoints(piece), svgNumber(s / 48.0));
+    svg += n.arg("  <path fill=\"#000\" fill-rule=\"%1\" stroke=\"#000\" stroke-width=\"%2\" "
+                 "stroke-linejoin=\"round\" d=\"%3\"/>\n")
+               .arg(QLatin1String(fillRule), svgNumber(s * 0.014), svgPathData(glyph));
+    svg += "</svg>\n";
+    return svg.toUtf8();
+}
+
+bool writeText(const QByteArray& text, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        std::fprintf(stderr, "make_assets: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 // --- sounds -------------------------------------------------------------------------------------
 
 constexpr int kRate = 44100;
@@ -675,8 +779,9 @@ int main(int argc, char** argv) {
     picture(QStringLiteral("HAIKEI"), backgroundTile);
     picture(QStringLiteral("KOVALT"), logo);
 
-    for (int size : {32, 64, 128, 256})
+    for (int size : {32, 48, 64, 128, 256})
         ok = save(icon(size), icons + QStringLiteral("/kovalt-%1.png").arg(size)) && ok;
+    ok = writeText(iconSvg(), icons + QStringLiteral("/kovalt.svg")) && ok;
 
     ok = writeWav(sounds + "/koma.wav", komaSound()) && ok;
     ok = writeWav(sounds + "/kinshi.wav", kinshiSound()) && ok;
