@@ -32,6 +32,8 @@ test_packages=(
     openbox
     libxtst-dev
     lintian
+    librsvg2-bin
+    man-db
 )
 
 usage() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kovalt and runs every test: once in a plain build and once
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and checks the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -12,6 +12,7 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVALT_TESTS=ON -DKOVALT_BENCH=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+scripts/package-check.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKOVALT_SANITIZE=ON -DKOVALT_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
