@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 set(expected
-    games/kovalt
+    ${GAMESDIR}/kovalt
     share/applications/org.kovalt.Kovalt.desktop
     share/metainfo/org.kovalt.Kovalt.metainfo.xml
     share/icons/hicolor/32x32/apps/org.kovalt.Kovalt.png
@@ -27,7 +27,7 @@ foreach(file IN LISTS expected)
 endforeach()
 
 file(STRINGS "${PREFIX}/share/applications/org.kovalt.Kovalt.desktop" exec REGEX "^Exec=")
-if(NOT exec STREQUAL "Exec=${PREFIX}/games/kovalt")
+if(NOT exec STREQUAL "Exec=${PREFIX}/${GAMESDIR}/kovalt")
   message(FATAL_ERROR "the desktop entry does not start the installed program: ${exec}")
 endif()
 
