@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTime>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -172,6 +173,17 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
         const QPointF pos = event->position();
         onPress(buttonCode(event->button()), pos.x() * kTwipsPerPixel, pos.y() * kTwipsPerPixel);
     }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    // The last moment before the window is mapped, with its final size: the place given now
+    // is taken by the window manager as the frame's corner (north-west gravity).
+    if (framePositionAtShow && windowHandle() != nullptr) {
+        windowHandle()->resize(size());
+        windowHandle()->setFramePosition(*framePositionAtShow);
+    }
+    framePositionAtShow.reset();
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -542,20 +554,28 @@ void QtPlatform::setMenuChecked(const std::string& item, bool checked) {
 }
 
 double QtPlatform::windowTop() {
-    // The home place is wherever this program last put the window: a window still there
-    // reports the home top edge, one that was moved reports where it is now.
+    // A window at home reports the home top edge, one that was moved reports where it is now.
     if (!placed_) {
         return std::numeric_limits<double>::infinity();
     }
-    return Form1::kWindowTop + (window_->pos().y() - placedAt_.y()) * kTwipsPerPixel;
+    return Form1::kWindowTop + (window_->frameGeometry().top() - home().y()) * kTwipsPerPixel;
+}
+
+QPoint QtPlatform::home() const {
+    QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().topLeft() : QPoint(0, 0);
 }
 
 void QtPlatform::placeWindow(double, double, double, double) {
     // The window's size is fixed by its client area; its home is the top-left corner of the
     // screen's available area, since window managers refuse places beyond the screen edge.
-    QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
-    const QPoint home = screen ? screen->availableGeometry().topLeft() : QPoint(0, 0);
-    window_->move(home);
-    placedAt_ = window_->pos();
+    // It is the frame that goes there, so that the title bar stays in reach.
+    const QPoint at = home();
+    window_->move(at);
+    if (!window_->isVisible()) {
+        // Before the first showing the frame's size is unknown: the window manager is asked to
+        // put the frame's corner there when the window is mapped.
+        window_->framePositionAtShow = at;
+    }
     placed_ = true;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -55,8 +56,11 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     std::function<void()> onClose;
+    // Where the frame's top-left corner goes when the window is next shown.
+    std::optional<QPoint> framePositionAtShow;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 
@@ -139,6 +143,8 @@ private:
     void buildMenus();
     void loadPictures(const QString& prefix);
     void dropPendingInput();
+    // Top-left corner of the available area of the window's screen.
+    QPoint home() const;
 
     void windowDestroyed();
 
@@ -151,7 +157,6 @@ private:
     int missingPictures_ = 0;
     SoundPlayer sound_;
     bool placed_ = false;
-    QPoint placedAt_;
     bool quitting_ = false;
     std::unique_ptr<DestroyedWindowWatch> destroyedWatch_; // after window_: goes first
 };
