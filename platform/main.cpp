@@ -7,6 +7,7 @@
 #include "platform/command_line.h"
 #include "platform/display.h"
 #include "platform/qt_platform.h"
+#include "platform/translation.h"
 
 int main(int argc, char* argv[]) {
     // Read before any window system is touched: --help and --version need no display.
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
         icon.addFile(QStringLiteral(":/icon/kovalt-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);
+    loadQtJapanese(app);
 
     QtPlatform platform;
     Form1 form(platform);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "game/form1.h"
 #include "platform/qt_platform.h"
 #include "platform/sound.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -269,6 +271,26 @@ TEST(YesNoBox, EscapeAndClosingDoNotAnswer) {
     EXPECT_EQ(box.clickedButton(), box.button(QMessageBox::No));
 }
 
+// Qt's standard buttons in Japanese, like every other text of the game, in any locale.
+TEST(QtTexts, YesNoBoxButtonsReadHaiAndIie) {
+    YesNoBox box(QStringLiteral("続けますか？"), QStringLiteral("再ゲーム"), nullptr);
+    auto shown = [&box](QMessageBox::StandardButton which) {
+        return box.button(which)->text().remove(QLatin1Char('&'));
+    };
+    EXPECT_TRUE(shown(QMessageBox::Yes).startsWith(QStringLiteral("はい")))
+        << shown(QMessageBox::Yes).toStdString();
+    EXPECT_TRUE(shown(QMessageBox::No).startsWith(QStringLiteral("いいえ")))
+        << shown(QMessageBox::No).toStdString();
+    EXPECT_EQ(box.text(), QStringLiteral("続けますか？"));
+}
+
+TEST(QtTexts, MissingTranslationIsNoFailure) {
+    EXPECT_FALSE(loadQtJapanese(*qApp, QStringLiteral("/nonexistent/translations")));
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("開始"),
+                    QStringLiteral("「対局」で始めて下さい"), QMessageBox::Ok);
+    EXPECT_NE(box.button(QMessageBox::Ok), nullptr);
+}
+
 TEST(MissingArtwork, PlaceholdersAndAGameThatStillRuns) {
     QtPlatform platform(QStringLiteral(":/no-such-pictures/"), QStringLiteral(":/no-sounds/"));
     Form1 game(platform);
@@ -318,5 +340,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // As the program does: Qt's own texts in Japanese.
+    if (!loadQtJapanese(app)) {
+        std::fprintf(stderr, "Qt's Japanese translation is missing (qt6-translations-l10n)\n");
+    }
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 
 #include "game/form1.h"
 #include "platform/qt_platform.h"
+#include "platform/translation.h"
 
 int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
         bareWindow.resize(QtPlatform::kClientWidth, QtPlatform::kClientHeight);
         shown = &bareWindow;
     } else {
+        loadQtJapanese(app);
         platform = std::make_unique<QtPlatform>();
         game = std::make_unique<Form1>(*platform);
         platform->connect(*game);
