@@ -28,8 +28,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kovalt"));
     QApplication::setApplicationVersion(QStringLiteral(KOVALT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(KOVALT_APP_ID));
+    // Qt decodes every size added here at once, and the window system takes them all when the
+    // window is made, before its first paint: only the sizes of a window icon (at scales 1 and
+    // 2). Launchers take the large ones from the installed icon theme.
     QIcon icon;
-    for (int size : {32, 64, 128, 256}) {
+    for (int size : {32, 64}) {
         icon.addFile(QStringLiteral(":/icon/kovalt-%1.png").arg(size), QSize(size, size));
     }
     QApplication::setWindowIcon(icon);

@@ -31,6 +31,7 @@ test_packages=(
     strace
     openbox
     libxtst-dev
+    libxcb-damage0-dev
     lintian
     librsvg2-bin
     man-db

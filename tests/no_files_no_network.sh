@@ -9,7 +9,7 @@ trap 'rm -f "$log"' EXIT
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 strace -f -qq -e trace=socket,connect,open,openat,creat,mkdir,rename,unlink,truncate \
-    -o "$log" "$probe" kovalt >/dev/null 2>&1
+    -o "$log" "$probe" >/dev/null 2>&1
 
 fail=0
 if grep -E 'socket\((AF_INET|AF_INET6|AF_PACKET)' "$log"; then
