@@ -6,6 +6,7 @@
 #include "game/form1.h"
 #include "platform/command_line.h"
 #include "platform/display.h"
+#include "platform/first_paint.h"
 #include "platform/qt_platform.h"
 #include "platform/translation.h"
 
@@ -28,14 +29,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kovalt"));
     QApplication::setApplicationVersion(QStringLiteral(KOVALT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(KOVALT_APP_ID));
-    // Qt decodes every size added here at once, and the window system takes them all when the
-    // window is made, before its first paint: only the sizes of a window icon (at scales 1 and
-    // 2). Launchers take the large ones from the installed icon theme.
-    QIcon icon;
-    for (int size : {32, 64}) {
-        icon.addFile(QStringLiteral(":/icon/kovalt-%1.png").arg(size), QSize(size, size));
-    }
-    QApplication::setWindowIcon(icon);
     loadQtJapanese(app);
 
     QtPlatform platform;
@@ -47,5 +40,15 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     platform.window()->show();
+    // Qt decodes an icon's pictures as they are added, and the icon is no part of the first
+    // picture: it is set once that is on screen. Only a window icon's sizes (at scales 1 and 2);
+    // launchers take the large ones from the installed icon theme.
+    afterFirstPaint(platform.window(), [] {
+        QIcon icon;
+        for (int size : {32, 64}) {
+            icon.addFile(QStringLiteral(":/icon/kovalt-%1.png").arg(size), QSize(size, size));
+        }
+        QApplication::setWindowIcon(icon);
+    });
     return QApplication::exec();
 }
