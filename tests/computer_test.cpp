@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -12,6 +13,7 @@
 
 namespace {
 
+using F = Form1;
 using Hand = Form1::持駒表;
 using Square = std::pair<int, int>;
 constexpr Hand kFullHand = {0, 9, 2, 2, 2, 2, 1, 1, 1};
@@ -158,6 +160,205 @@ TEST_F(ComputerTest, WithNothingToDropNothingIsDroppedAndTheNoticeGoes) {
     EXPECT_EQ(game->手数, 3);
     EXPECT_EQ(screen.textIn(-1, 9, F::色_白), "") << "the notice is gone";
     EXPECT_TRUE(screen.sounds.empty());
+}
+
+// The search done the straightforward way, trial by trial on the board itself: each legal
+// drop is put on the board, its coverage added, the position scored by 盤評価, and the board
+// and the saved map restored. The computer's own search must agree with it in every choice
+// and in every field it leaves behind.
+bool searchByTrial(Form1& g, Form1::ComDrop& drop) {
+    g.移動情報[0] = -99999;
+    g.駒範囲調査();
+    for (int X = 1; X <= 9; ++X) {
+        for (int Y = 1; Y <= 9; ++Y) {
+            g.勢力盤_保存[X][Y] = g.勢力盤[X][Y];
+        }
+    }
+    g.COM持駒数 = 0;
+    for (int slot = 1; slot <= 8; ++slot) {
+        if (g.後手持駒[slot] > 0) {
+            g.COM持駒数 += g.後手持駒[slot];
+        }
+    }
+    g.基準_駒範囲数 = g.調査_駒範囲数();
+    if (g.COM持駒数 <= 0) {
+        return false;
+    }
+    bool chosen = false;
+    for (int R = 1; R <= 8; ++R) {
+        if (g.後手持駒[9 - R] <= 0) {
+            continue;
+        }
+        g.候補駒 = Form1::kSlotKinds[9 - R];
+        for (int X = 1; X <= 9; ++X) {
+            for (int Y = 1; Y <= 9; ++Y) {
+                if (g.移動チェック(-1, R, X, Y, g.候補駒) != Form1::判定_有) {
+                    continue;
+                }
+                g.将棋盤[X][Y] = g.候補駒;
+                g.駒範囲調査_移動駒(X, Y);
+                const int v = g.盤評価(Form1::空桝, g.候補駒, X, Y);
+                for (int x = 1; x <= 9; ++x) {
+                    for (int y = 1; y <= 9; ++y) {
+                        g.勢力盤[x][y] = g.勢力盤_保存[x][y];
+                    }
+                }
+                g.将棋盤[X][Y] = Form1::空桝;
+                if (v > g.移動情報[0]) {
+                    g.移動情報[0] = v;
+                    chosen = true;
+                    drop = {R, X, Y, g.候補駒};
+                }
+            }
+        }
+    }
+    return chosen;
+}
+
+// The first field in which two games differ, by name; "" when they agree in all that a
+// search may touch or the rest of the game reads.
+std::string firstDifference(const Form1& a, const Form1& b) {
+    const std::pair<const char*, bool> fields[] = {
+        {"将棋盤", a.将棋盤 == b.将棋盤},
+        {"勢力盤", a.勢力盤 == b.勢力盤},
+        {"勢力盤_保存", a.勢力盤_保存 == b.勢力盤_保存},
+        {"先手持駒", a.先手持駒 == b.先手持駒},
+        {"後手持駒", a.後手持駒 == b.後手持駒},
+        {"持駒数", a.先手持駒数 == b.先手持駒数 && a.後手持駒数 == b.後手持駒数},
+        {"手番", a.手番 == b.手番},
+        {"手数", a.手数 == b.手数 && a.最終手数 == b.最終手数},
+        {"移動情報", a.移動情報 == b.移動情報},
+        {"候補駒", a.候補駒 == b.候補駒},
+        {"COM持駒数", a.COM持駒数 == b.COM持駒数},
+        {"基準_駒範囲数", a.基準_駒範囲数 == b.基準_駒範囲数},
+        {"選択状態", a.選択状態 == b.選択状態},
+        {"成駒種類", a.成駒種類 == b.成駒種類},
+    };
+    for (const auto& [name, same] : fields) {
+        if (!same) {
+            return name;
+        }
+    }
+    return "";
+}
+
+// Random positions as play reaches them: random kinds, promoted ones too, dropped one by one
+// on free squares; some games stopped early, some a few free squares short of the end, some
+// run until no free square is left. The computer's hand and the move number vary freely, and
+// the working fields start out holding leftovers.
+class RandomPositions {
+public:
+    explicit RandomPositions(unsigned seed) : rng_(seed) {}
+
+    void make(Form1& g) {
+        static constexpr int kinds[] = {F::駒_歩,   F::駒_と, F::駒_香,   F::駒_香成, F::駒_桂,
+                                        F::駒_桂成, F::駒_銀, F::駒_銀成, F::駒_金,   F::駒_角,
+                                        F::駒_角成, F::駒_飛, F::駒_飛成, F::駒_王};
+        for (auto& column : g.将棋盤) {
+            column.fill(F::空桝);
+        }
+        g.駒範囲調査();
+        const int style = below(4);
+        const int length = style == 0 ? below(20) : style == 1 ? 20 + below(30) : 81;
+        const int leaveFree = style == 2 ? 1 + below(4) : 0;
+        for (int i = 0; i < length; ++i) {
+            std::vector<Square> free;
+            for (int x = 1; x <= 9; ++x) {
+                for (int y = 1; y <= 9; ++y) {
+                    if (g.将棋盤[x][y] == F::空桝 && g.勢力盤[x][y] == 0) {
+                        free.emplace_back(x, y);
+                    }
+                }
+            }
+            if (static_cast<int>(free.size()) <= leaveFree) {
+                break;
+            }
+            const auto [x, y] = free[below(static_cast<int>(free.size()))];
+            g.将棋盤[x][y] = kinds[below(14)];
+            g.駒範囲調査();
+        }
+        const bool emptyHand = below(20) == 0;
+        for (int slot = 1; slot <= 8; ++slot) {
+            g.後手持駒[slot] = emptyHand || below(3) == 0 ? 0 : 1 + below(kFullHand[slot]);
+        }
+        g.後手持駒数 = std::accumulate(g.後手持駒.begin(), g.後手持駒.end(), 0);
+        g.手数 = g.最終手数 = below(40);
+        // Leftovers of an earlier turn, which the search must not depend on.
+        g.移動情報[0] = below(2000) - 1000;
+        g.候補駒 = kinds[below(14)];
+        g.COM持駒数 = below(40);
+        g.基準_駒範囲数 = below(82);
+        for (int x = 0; x <= 9; ++x) {
+            for (int y = 0; y <= 9; ++y) {
+                g.勢力盤_保存[x][y] = below(5);
+                if (below(10) == 0) {
+                    g.勢力盤[x][y] = below(5); // a map out of date with the board
+                }
+            }
+        }
+    }
+
+private:
+    std::mt19937 rng_;
+    int below(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+};
+
+// 20,000 random positions: the computer's search picks the same drop as the trial-by-trial
+// search and leaves every field as it does. The generator must keep reaching the cases that
+// matter, or the comparison proves little.
+TEST(ComputerSearch, AgreesWithTheTrialByTrialSearchOnRandomPositions) {
+    RecordingPlatform screenA;
+    RecordingPlatform screenB;
+    Form1 game(screenA);
+    Form1 reference(screenB);
+    game.Form_Load();
+    reference.Form_Load();
+    RandomPositions positions(20261208);
+    int chosen = 0, none = 0, wins = 0, longRange = 0, early = 0, late = 0, promoted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        positions.make(game);
+        reference.将棋盤 = game.将棋盤;
+        reference.勢力盤 = game.勢力盤;
+        reference.勢力盤_保存 = game.勢力盤_保存;
+        reference.後手持駒 = game.後手持駒;
+        reference.後手持駒数 = game.後手持駒数;
+        reference.手数 = game.手数;
+        reference.最終手数 = game.最終手数;
+        reference.移動情報 = game.移動情報;
+        reference.候補駒 = game.候補駒;
+        reference.COM持駒数 = game.COM持駒数;
+        reference.基準_駒範囲数 = game.基準_駒範囲数;
+        for (int x = 1; x <= 9; ++x) {
+            for (int y = 1; y <= 9; ++y) {
+                promoted += game.将棋盤[x][y] % 10 == 1 ? 1 : 0;
+            }
+        }
+
+        Form1::ComDrop a{-1, -1, -1, -1};
+        Form1::ComDrop b{-1, -1, -1, -1};
+        const bool foundA = game.chooseDrop(a);
+        const bool foundB = searchByTrial(reference, b);
+        ASSERT_EQ(foundA, foundB) << "position " << i;
+        ASSERT_EQ(std::make_tuple(a.row, a.x, a.y, a.kind),
+                  std::make_tuple(b.row, b.x, b.y, b.kind))
+            << "position " << i << ", best score " << reference.移動情報[0];
+        ASSERT_EQ(firstDifference(game, reference), "") << "position " << i;
+
+        chosen += foundB ? 1 : 0;
+        none += foundB ? 0 : 1;
+        wins += foundB && reference.移動情報[0] == 1000 ? 1 : 0;
+        const bool isLongRange = b.kind == F::駒_飛 || b.kind == F::駒_角 || b.kind == F::駒_香;
+        longRange += foundB && isLongRange ? 1 : 0;
+        early += foundB && game.手数 < 15 ? 1 : 0;
+        late += foundB && game.手数 >= 15 ? 1 : 0;
+    }
+    EXPECT_GT(none, 1000);
+    EXPECT_GT(wins, 1000);
+    EXPECT_GT(chosen - wins, 5000);
+    EXPECT_GT(longRange, 500);
+    EXPECT_GT(early, 3000);
+    EXPECT_GT(late, 3000);
+    EXPECT_GT(promoted, 10000);
 }
 
 } // namespace
