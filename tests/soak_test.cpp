@@ -1,11 +1,17 @@
 // Long random sequences of presses, menu commands and answers, with the game's invariants
-// checked after every event. KOVALT_SOAK_EVENTS sets a longer run.
+// checked after every event. KOVALT_SOAK_EVENTS sets the number of events and
+// KOVALT_SOAK_SEED the first seed; both are printed so that a failing run can be replayed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "game/form1.h"
 #include "tests/recording_platform.h"
@@ -20,6 +26,7 @@ struct Stats {
     long starts = 0;
     long ends = 0;
     long draws = 0;
+    long towardsDraw = 0; // matches played with quiet drops
     long quits = 0;
 };
 
@@ -56,6 +63,34 @@ int kindPicture(int kind) {
     default:
         return -1;
     }
+}
+
+// The invariants of play, which hold while the application runs.
+std::string brokenPlay(F& g, const RecordingPlatform& screen, int pieces) {
+    if (pieces != g.手数) {
+        return "pieces on the board differ from the move number";
+    }
+    for (const int level : {1, 2, 3}) {
+        const std::string item = "LEVEL" + std::to_string(level);
+        const auto check = screen.checks.find(item);
+        if (check == screen.checks.end() || check->second != (g.レベル == level)) {
+            return "the check mark of " + item + " differs from the level";
+        }
+    }
+    if (g.手番 != F::手番_無) {
+        // 先手 makes the odd-numbered drops in either kind of match.
+        if (g.手番 != g.手番_取得(g.手数 + 1)) {
+            return "the side to move does not follow from the move number";
+        }
+        if (g.対局モード == F::モード_COM &&
+            (g.COM側 != -g.人間側 || (g.人間側 != F::手番_先手 && g.人間側 != F::手番_後手))) {
+            return "the computer and the person do not play opposite sides";
+        }
+        if (g.調査_勢力外桝あるか() != F::判定_有) {
+            return "a match goes on without a free square";
+        }
+    }
+    return "";
 }
 
 // Every invariant of a game between events; returns the first one broken, or "".
@@ -135,7 +170,74 @@ std::string broken(F& g, const RecordingPlatform& screen) {
             }
         }
     }
-    return "";
+    return g.hasQuit() ? "" : brokenPlay(g, screen, pieces);
+}
+
+// The drop that leaves the most free squares: the piece from the side to move's hand, the
+// square and the button whose drop covers the fewest free squares besides its own, the first
+// such in a random order. Matches played this way end drawn: the hands run out before the
+// free squares do. Tried on a scratch game so that the game under test stays untouched.
+struct QuietDrop {
+    int column = 0;
+    int row = 0;
+    int x = 0;
+    int y = 0;
+    int button = 1;
+};
+
+std::optional<QuietDrop> quietestDrop(const F& g, F& scratch, std::mt19937& rng) {
+    const bool rightHand = g.対局モード == F::モード_COM || g.手番 == F::手番_先手;
+    const F::持駒表& hand = rightHand ? g.先手持駒 : g.後手持駒;
+    std::vector<QuietDrop> candidates;
+    for (int slot = 1; slot <= 8; ++slot) {
+        if (hand[slot] <= 0) {
+            continue;
+        }
+        for (int x = 1; x <= 9; ++x) {
+            for (int y = 1; y <= 9; ++y) {
+                if (g.将棋盤[x][y] != F::空桝 || g.勢力盤[x][y] != 0) {
+                    continue;
+                }
+                for (const int button : {1, 2}) {
+                    candidates.push_back(
+                        {rightHand ? 11 : -1, rightHand ? slot + 1 : 9 - slot, x, y, button});
+                }
+            }
+        }
+    }
+    std::shuffle(candidates.begin(), candidates.end(), rng);
+    std::optional<QuietDrop> best;
+    int fewest = 82;
+    scratch.将棋盤 = g.将棋盤;
+    for (const QuietDrop& c : candidates) {
+        const int slot = c.column == 11 ? c.row - 1 : 9 - c.row;
+        int kind = F::kSlotKinds[slot];
+        if (c.button == 2 && scratch.調査_駒成(kind) == F::判定_有) {
+            kind = scratch.成駒種類;
+        }
+        for (auto& column : scratch.勢力盤) {
+            column.fill(0);
+        }
+        scratch.将棋盤[c.x][c.y] = kind;
+        scratch.駒範囲調査_移動駒(c.x, c.y);
+        scratch.将棋盤[c.x][c.y] = F::空桝;
+        int lost = 0;
+        for (int x = 1; x <= 9; ++x) {
+            for (int y = 1; y <= 9; ++y) {
+                lost += scratch.勢力盤[x][y] > 0 && g.将棋盤[x][y] == F::空桝 && g.勢力盤[x][y] == 0
+                            ? 1
+                            : 0;
+            }
+        }
+        if (lost < fewest) {
+            fewest = lost;
+            best = c;
+            if (lost == 0) {
+                break;
+            }
+        }
+    }
+    return best;
 }
 
 void soak(long events, unsigned seed, Stats& stats) {
@@ -143,17 +245,41 @@ void soak(long events, unsigned seed, Stats& stats) {
     auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
     auto screen = std::make_unique<RecordingPlatform>();
     auto game = std::make_unique<F>(*screen);
+    RecordingPlatform scratchScreen;
+    F scratch(scratchScreen);
     game->Form_Load();
     const int buttons[] = {1, 2, 1, 2, 4, 0, 3, -1, 7};
+    // Some matches are played towards a draw: almost every event is then a quiet drop.
+    bool towardsDraw = false;
     for (long i = 0; i < events; ++i) {
         for (int k = 0; k < 4; ++k) {
             screen->answers.push_back(chance(90));
         }
         const std::size_t boxes = screen->boxes.size();
         const int before = game->手数;
-        const int r = static_cast<int>(rng() % 100);
+        const bool running = game->手番 != F::手番_無;
+        // Below 8 a menu command, below 45 a drop by the rules, 100 a quiet drop, else a press
+        // anywhere.
+        int r = static_cast<int>(rng() % 100);
+        if (towardsDraw && running) {
+            r = r < 2 ? 0 : r < 92 ? 100 : 50;
+        }
         std::string event;
-        if (r < 8) {
+        bool pressed = true;
+        if (r == 100) {
+            const std::optional<QuietDrop> d = quietestDrop(*game, scratch, rng);
+            if (!d) {
+                continue;
+            }
+            event = "quiet drop from " + std::to_string(d->column) + "," + std::to_string(d->row) +
+                    " on " + std::to_string(d->x) + "," + std::to_string(d->y) + " button " +
+                    std::to_string(d->button);
+            game->Form_MouseDown(1, 0, F::盤X + (d->column + 0.5) * F::桝幅,
+                                 F::盤Y + (d->row + 0.5) * F::桝高);
+            game->Form_MouseDown(d->button, 0, F::盤X + (d->x + 0.5) * F::桝幅,
+                                 F::盤Y + (d->y + 0.5) * F::桝高);
+        } else if (r < 8) {
+            pressed = false;
             static const char* const names[] = {"START",     "SENTE",  "GOTE",  "LEVEL1", "LEVEL2",
                                                 "LEVEL3",    "REPLAY", "AFTER", "CANCEL", "VER",
                                                 "MATCH_MAN", "OWARI",  "UNLOAD"};
@@ -260,8 +386,18 @@ void soak(long events, unsigned seed, Stats& stats) {
                 stats.draws += screen->boxes[b].text == "引き分けです" ? 1 : 0;
             }
         }
-        const std::string fault = broken(*game, *screen);
+        std::string fault = broken(*game, *screen);
+        // Any press while the computer is to move starts its turn, and a drop of the person's
+        // that does not end the match is answered at once.
+        if (fault.empty() && pressed && !game->hasQuit() && game->手番 != F::手番_無 &&
+            game->対局モード == F::モード_COM && game->手番 != game->人間側) {
+            fault = "the computer has not answered";
+        }
         ASSERT_EQ(fault, "") << "seed " << seed << ", event " << i << ": " << event;
+        if (!running && game->手番 != F::手番_無) {
+            towardsDraw = chance(40);
+            stats.towardsDraw += towardsDraw ? 1 : 0;
+        }
         if (game->hasQuit()) {
             ++stats.quits;
             // Nothing reacts any more; every later event must leave the screen alone.
@@ -277,22 +413,44 @@ void soak(long events, unsigned seed, Stats& stats) {
     }
 }
 
-TEST(Soak, RandomEventsKeepEveryInvariant) {
-    long events = 60000;
-    if (const char* env = std::getenv("KOVALT_SOAK_EVENTS")) {
-        events = std::atol(env);
+// A whole number from the environment, or the fallback when the variable is not set.
+long fromEnvironment(const char* name, long fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') {
+        return fallback;
     }
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno != 0 || value < 0) {
+        ADD_FAILURE() << name << " is not a whole number: \"" << text << "\"";
+        return fallback;
+    }
+    return value;
+}
+
+TEST(Soak, RandomEventsKeepEveryInvariant) {
+    constexpr long kDefaultEvents = 60000;
+    const long events = fromEnvironment("KOVALT_SOAK_EVENTS", kDefaultEvents);
+    const auto firstSeed = static_cast<unsigned>(fromEnvironment("KOVALT_SOAK_SEED", 1));
+    std::printf("soak: KOVALT_SOAK_SEED=%u KOVALT_SOAK_EVENTS=%ld\n", firstSeed, events);
+    std::fflush(stdout);
     Stats stats;
+    // Six runs of a sixth each, seeds counting up from the first.
     const long perSeed = events / 6 + 1;
-    for (unsigned seed = 1; seed <= 6 && !HasFatalFailure(); ++seed) {
+    for (unsigned seed = firstSeed; seed < firstSeed + 6 && !HasFatalFailure(); ++seed) {
         soak(perSeed, seed, stats);
     }
     RecordProperty("events", std::to_string(stats.events));
-    std::printf("soak: %ld events, %ld drops, %ld start commands, %ld matches ended (%ld drawn), "
-                "%ld quits\n",
-                stats.events, stats.drops, stats.starts, stats.ends, stats.draws, stats.quits);
+    std::printf("soak: %ld events, %ld drops, %ld start commands, %ld matches ended (%ld drawn, "
+                "%ld matches played towards a draw), %ld quits\n",
+                stats.events, stats.drops, stats.starts, stats.ends, stats.draws, stats.towardsDraw,
+                stats.quits);
     EXPECT_GT(stats.ends, 0);
     EXPECT_GT(stats.drops, 100);
+    if (events >= kDefaultEvents) {
+        EXPECT_GT(stats.draws, 0);
+    }
 }
 
 } // namespace
