@@ -1,6 +1,7 @@
 // The computer's turn: which drop it chooses, what it shows while thinking, and what a turn
 // leaves behind.
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <numeric>
 #include <random>
@@ -359,6 +360,98 @@ TEST(ComputerSearch, AgreesWithTheTrialByTrialSearchOnRandomPositions) {
     EXPECT_GT(early, 3000);
     EXPECT_GT(late, 3000);
     EXPECT_GT(promoted, 10000);
+}
+
+// The computer's drops in a series of whole matches against a person who plays by a fixed
+// pseudo-random rule, in both seats, written as "kind@XY" per drop and "|" at each match end.
+std::string computerDropsOverMatches(int matches) {
+    // Told of the end of a match while its last position is still on the board.
+    struct EndSpy : RecordingPlatform {
+        std::function<void(const std::string&)> onMessage;
+        void showMessage(const std::string& text, const std::string& title) override {
+            onMessage(text);
+            RecordingPlatform::showMessage(text, title);
+        }
+    } screen;
+    Form1 game(screen);
+    game.Form_Load();
+    std::uint32_t state = 12345;
+    const auto next = [&state](int n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(n));
+    };
+    const auto press = [&game](int gx, int gy) {
+        game.Form_MouseDown(1, 0, F::盤X + (gx + 0.5) * F::桝幅, F::盤Y + (gy + 0.5) * F::桝高);
+    };
+    std::string drops;
+    const auto noteComputerDrop = [&] {
+        for (int x = 1; x <= 9; ++x) {
+            for (int y = 1; y <= 9; ++y) {
+                if (game.盤記録[game.手数][x][y] != game.盤記録[game.手数 - 1][x][y]) {
+                    drops +=
+                        std::to_string(game.将棋盤[x][y]) + "@" + std::to_string(x * 10 + y) + " ";
+                }
+            }
+        }
+    };
+    // The computer's last drop, the winning one or the one before a draw, is followed by the
+    // announcement with the person to move.
+    screen.onMessage = [&](const std::string& text) {
+        if (text != "あなたの勝ちです" && game.手番 == game.人間側) {
+            noteComputerDrop();
+        }
+    };
+    for (int m = 0; m < matches; ++m) {
+        if (m % 2 == 0) {
+            game.SENTE_Click();
+        } else {
+            game.GOTE_Click();
+            noteComputerDrop();
+        }
+        while (game.手番 != F::手番_無) {
+            std::vector<int> slots;
+            for (int slot = 1; slot <= 8; ++slot) {
+                if (game.先手持駒[slot] > 0) {
+                    slots.push_back(slot);
+                }
+            }
+            std::vector<Square> free;
+            for (int x = 1; x <= 9; ++x) {
+                for (int y = 1; y <= 9; ++y) {
+                    if (game.将棋盤[x][y] == F::空桝 && game.勢力盤[x][y] == 0) {
+                        free.emplace_back(x, y);
+                    }
+                }
+            }
+            const auto [x, y] = free[next(static_cast<int>(free.size()))];
+            press(11, slots[next(static_cast<int>(slots.size()))] + 1);
+            press(x, y);
+            if (game.手番 == game.人間側 && game.手数 >= 2) {
+                noteComputerDrop();
+            }
+        }
+        drops += "| ";
+    }
+    return drops;
+}
+
+std::uint64_t fnv1a(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : text) {
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// The computer's play, pinned: the first two matches drop by drop, a hundred matches by a
+// hash of all their drops.
+TEST(ComputerPlay, DropsOfWholeMatchesStayTheSame) {
+    const std::string drops = computerDropsOverMatches(100);
+    const std::size_t firstTwo = drops.find("| ", drops.find("| ") + 2) + 2;
+    EXPECT_EQ(drops.substr(0, firstTwo),
+              "950@22 110@25 110@28 100@52 100@53 30@48 30@57 900@95 800@47 20@54 | "
+              "950@22 110@25 110@82 100@45 100@29 30@43 30@53 10@46 900@49 800@52 20@19 | ");
+    EXPECT_EQ(fnv1a(drops), 9177301969991077440u);
 }
 
 } // namespace
