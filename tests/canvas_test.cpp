@@ -160,6 +160,73 @@ TEST_F(CanvasTest, TextsDrawnTwiceLeaveThePixelsOfOnceAndStaySmooth) {
     }
 }
 
+// The board's grid lines along one row or column of device pixels: every run of the line
+// colour, in order.
+std::vector<int> lineRuns(const QImage& image, QPoint from, QPoint step, int count) {
+    std::vector<int> runs;
+    int run = 0;
+    for (int i = 0; i < count; ++i, from += step) {
+        if (image.pixel(from) == paletteColour(2).rgb()) {
+            ++run;
+        } else if (run > 0) {
+            runs.push_back(run);
+            run = 0;
+        }
+    }
+    if (run > 0) {
+        runs.push_back(run);
+    }
+    return runs;
+}
+
+TEST_F(CanvasTest, GridLinesAreEvenAndPicturesAreCopiedPixelForPixel) {
+    game->START_Click();
+    press(11, 2);
+    press(5, 5);
+    const int line = std::max(1, qRound(ratio()));
+    // Cell corners in logical pixels: the board spans cells 1..9.
+    const auto cornerX = [](double gx) { return qRound((Form1::盤X + gx * Form1::桝幅) / 15); };
+    const auto cornerY = [](double gy) { return qRound((Form1::盤Y + gy * Form1::桝高) / 15); };
+    const int left = dev(cornerX(1)), right = dev(cornerX(10)) + line;
+    const int top = dev(cornerY(1)), bottom = dev(cornerY(10)) + line;
+    for (int gy = 1; gy <= 9; ++gy) { // a row of device pixels through every cell row
+        const int y = dev(cornerY(gy) + 10);
+        EXPECT_EQ(lineRuns(image(), QPoint(left, y), QPoint(1, 0), right - left),
+                  std::vector<int>(10, line))
+            << gy;
+    }
+    for (int gx = 1; gx <= 9; ++gx) {
+        const int x = dev(cornerX(gx) + 10);
+        EXPECT_EQ(lineRuns(image(), QPoint(x, top), QPoint(0, 1), bottom - top),
+                  std::vector<int>(10, line))
+            << gx;
+    }
+
+    // Inside its frame a cell shows its picture's own pixels: nothing blurred or shifted.
+    const struct {
+        double gx, gy;
+        Picture picture;
+    } cells[] = {{5, 5, Picture::SitaHu0},  {5, 4, Picture::KaraMasu2}, {1, 1, Picture::KaraMasu},
+                 {4, 9, Picture::KaraMasu}, {11, 9, Picture::SitaOu},   {-1, 1, Picture::SitaOu},
+                 {11.5, 0, Picture::Kovalt}};
+    for (const auto& cell : cells) {
+        const QImage& picture = platform->picture(cell.picture);
+        const PictureSize size = pictureSize(cell.picture);
+        const int x0 = dev(cornerX(cell.gx)), y0 = dev(cornerY(cell.gy));
+        const int x1 = dev(cornerX(cell.gx) + size.width) - line;
+        const int y1 = dev(cornerY(cell.gy) + size.height) - line;
+        int wrong = 0;
+        for (int y = y0 + line; y < y1; ++y) {
+            for (int x = x0 + line; x < x1; ++x) {
+                wrong += image().pixel(x, y) != picture.pixel(x - x0, y - y0);
+            }
+        }
+        EXPECT_EQ(wrong, 0) << cell.gx << "," << cell.gy;
+        EXPECT_EQ(picture.size(),
+                  QSize(qCeil(size.width * ratio() - 1e-9), qCeil(size.height * ratio() - 1e-9)));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
