@@ -32,6 +32,7 @@ test_packages=(
     openbox
     libxtst-dev
     libxcb-damage0-dev
+    libxdamage-dev
     lintian
     librsvg2-bin
     man-db
