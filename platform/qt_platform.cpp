@@ -141,30 +141,58 @@ void Canvas::changed(const QRect& devicePixels) {
     const int right = static_cast<int>(std::ceil((area.right() + 1) / ratio_));
     const int bottom = static_cast<int>(std::ceil((area.bottom() + 1) / ratio_));
     const QRect logical = QRect(left, top, right - left, bottom - top) & rect();
-    changed_ += logical;
-    update(logical);
+    if (pending_.empty()) {
+        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
+    } else {
+        // Merged with the last one when that repaints little more than the two alone.
+        QRect& last = pending_.back();
+        const QRect both = last | logical;
+        const auto area = [](const QRect& r) { return qint64(r.width()) * r.height(); };
+        constexpr qint64 kSlack = 2048;
+        if (area(both) <= area(last) + area(logical) + kSlack) {
+            last = both;
+            return;
+        }
+    }
+    pending_.push_back(logical);
+}
+
+void Canvas::flushChanged() {
+    for (const QRect& r : pending_) {
+        unpainted_ += r;
+        update(r);
+    }
+    pending_.clear();
 }
 
 void Canvas::repaintChanged() {
-    if (isVisible() && !changed_.isEmpty()) {
-        repaint(changed_);
+    flushChanged();
+    if (isVisible() && !unpainted_.isEmpty()) {
+        repaint(unpainted_);
     }
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
-    changed_ -= event->region();
+    unpainted_ -= event->region();
     QPainter painter(this);
+    // Paint in device pixels: the painter's own scale for the screen's ratio is undone, and
+    // the canvas's corner put on a whole device pixel, so that Qt copies pixels one to one
+    // instead of resampling them.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPointF corner = toDevice.map(QPointF(0, 0));
+    painter.setWorldTransform(
+        QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
+            toDevice.inverted(),
+        true);
     for (const QRect& r : event->region()) {
         paintedArea += qint64(r.width()) * r.height();
-        // The device pixels under this logical rectangle, copied one to one.
+        // The device pixels under this logical rectangle.
         const int left = static_cast<int>(std::floor(r.left() * ratio_));
         const int top = static_cast<int>(std::floor(r.top() * ratio_));
         const int right = static_cast<int>(std::ceil((r.right() + 1) * ratio_));
         const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) * ratio_));
         const QRect source = QRect(left, top, right - left, bottom - top) & image_.rect();
-        painter.drawImage(QRectF(source.x() / ratio_, source.y() / ratio_, source.width() / ratio_,
-                                 source.height() / ratio_),
-                          image_, source);
+        painter.drawImage(source.topLeft(), image_, source);
     }
 }
 

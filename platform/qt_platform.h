@@ -15,6 +15,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/sound.h"
@@ -46,9 +47,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void flushChanged();
+
     QImage image_;
     qreal ratio_;
-    QRegion changed_;
+    // Changed logical rectangles not yet handed to Qt: neighbours are merged, so that one
+    // event hands over a few rectangles instead of every strip of every frame.
+    std::vector<QRect> pending_;
+    // Handed to Qt, not yet painted.
+    QRegion unpainted_;
 };
 
 // The game's window: menu bar and canvas. Closing it is reported, not acted on here.
