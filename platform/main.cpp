@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "game/form1.h"
 #include "platform/command_line.h"
@@ -50,5 +51,12 @@ int main(int argc, char* argv[]) {
         }
         QApplication::setWindowIcon(icon);
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // An audio thread held inside the sound library by a silent sound server is not waited
+    // for: leave without the exit handlers that would wait for it.
+    if (!platform.stopSound()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

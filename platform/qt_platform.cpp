@@ -119,6 +119,30 @@ int buttonCode(Qt::MouseButton button) {
     }
 }
 
+// Runs `then` once from the event loop right after the watched widget's first paint, so that
+// it cannot delay the first picture on screen.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* widget, std::function<void()> then)
+        : QObject(widget), then_(std::move(then)) {
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                then_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
+
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio)
@@ -250,11 +274,19 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
     window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
     destroyedWatch_ =
         std::make_unique<DestroyedWindowWatch>(window_.get(), [this] { windowDestroyed(); });
-    // Sounds are made ready as soon as the event loop runs, before any press can come.
-    QTimer::singleShot(0, window_.get(), [this] { sound_.load(); });
+    // The audio back end takes longer to load than the window, and may hang on a silent
+    // sound server: its thread starts only once the first screen is on show.
+    new AfterFirstPaint(canvas_, [this] { sound_.start(); });
 }
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() {
+    stopSound();
+}
+
+bool QtPlatform::stopSound() {
+    window_->hide();
+    return sound_.stop();
+}
 
 void QtPlatform::loadPictures(const QString& prefix) {
     // Each picture is made once at the screen's own pixel ratio, from the artwork nearest

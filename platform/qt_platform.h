@@ -102,10 +102,12 @@ public:
     MainWindow* window() { return window_.get(); }
     Canvas* canvas() { return canvas_; }
     QAction* action(const std::string& name) const;
-    bool soundAvailable() {
-        sound_.load();
-        return sound_.available();
-    }
+    // The sounds' player; its audio thread starts after the canvas is first painted.
+    SoundPlayer& sound() { return sound_; }
+    bool soundAvailable() const { return sound_.available(); }
+    // Hides the window and ends the audio thread without waiting long for it; false when it
+    // had to be left running (see SoundPlayer::leftRunning).
+    bool stopSound();
     // How many pictures could not be loaded (and are drawn as placeholders).
     int missingPictures() const { return missingPictures_; }
 
