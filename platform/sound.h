@@ -39,7 +39,7 @@ public:
     // stuck audio system cannot make them pile up.
     static constexpr int kMaxPending = 2;
     // How long stop() waits for the audio thread by default.
-    static constexpr int kStopWaitMs = 50;
+    static constexpr int kStopWaitMs = 30;
 
     // `prefix` is where the WAV files are, e.g. ":/sounds/". Reads their lengths; touches
     // no audio yet.

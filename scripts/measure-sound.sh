@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# How fast the real program answers, on Xvfb, with each kind of sound server: none, one that
+# accepts and never answers (silent), one that sends garbage, one that hangs up at once, and
+# "existing" (whatever server $XDG_RUNTIME_DIR already holds). Per run it times, from outside,
+# five refused presses (press, 禁止 sound, box shown) and then 対局 > 終わり (release of the
+# click to the end of the process). Prints the median and the worst of each, in ms.
+# Usage: scripts/measure-sound.sh [build-dir] [runs]   (MODES="none silent" to choose)
+set -euo pipefail
+build="$(realpath "${1:-build}")"
+runs="${2:-5}"
+modes="${MODES:-none silent garbage closing}"
+program="$build/kovalt"
+clock="$build/tests/kovalt_click_clock"
+fake="$build/tests/kovalt_fake_sound_server"
+for tool in "$program" "$clock" "$fake"; do
+    [ -x "$tool" ] || { echo "missing $tool (build the tests first)"; exit 1; }
+done
+work="$(mktemp -d)"
+display=""
+for n in $(seq 110 119) $(seq 200 240); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+        display=":$n"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "no free X display"; exit 1; }
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+
+stats() { # label, then numbers
+    local label="$1"
+    shift
+    printf '%s\n' "$@" | sort -n | awk -v label="$label" '
+        { v[NR] = $1 } END {
+            m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+            printf "%-34s n=%-3d median %7.1f ms   worst %7.1f ms\n", label, NR, m, v[NR] }'
+}
+
+for mode in $modes; do
+    boxes=()
+    quits=()
+    for run in $(seq "$runs"); do
+        runtime="$work/runtime-$mode-$run"
+        mkdir -m 700 -p "$runtime"
+        server=""
+        if [ "$mode" = existing ]; then
+            runtime="${XDG_RUNTIME_DIR:?existing needs XDG_RUNTIME_DIR}"
+        elif [ "$mode" != none ]; then
+            XDG_RUNTIME_DIR="$runtime" "$fake" "$mode" >/dev/null &
+            server=$!
+            pids+=("$server")
+            for _ in $(seq 50); do [ -S "$runtime/pulse/native" ] && break; sleep 0.05; done
+        fi
+        XDG_RUNTIME_DIR="$runtime" "$program" >"$work/kovalt.log" 2>&1 &
+        game=$!
+        pids+=("$game")
+        win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
+        eval "$(xdotool getwindowgeometry --shell "$win")"
+        wx=$X
+        wy=$Y
+        sleep 1 # the audio thread is inside the sound library by now
+        for i in 1 2 3 4 5; do
+            boxes+=("$("$clock" box $((wx + 100 + 33 * i)) $((wy + 150)))")
+            sleep 0.3
+            xdotool key Return
+            sleep 0.3
+        done
+        xdotool mousemove $((wx + 22)) $((wy + 9)) click 1
+        sleep 0.5
+        popup=""
+        for w in $(xdotool search --onlyvisible --class kovalt); do
+            [ "$w" = "$win" ] || popup="$w"
+        done
+        eval "$(xdotool getwindowgeometry --shell "$popup")"
+        quits+=("$("$clock" exit "$game" $((X + WIDTH / 2)) $((Y + HEIGHT - 12)))")
+        wait "$game" || true
+        [ -n "$server" ] && kill "$server" && wait "$server" 2>/dev/null || true
+    done
+    stats "$mode: press to box shown" "${boxes[@]}"
+    stats "$mode: 終わり to process ended" "${quits[@]}"
+done
