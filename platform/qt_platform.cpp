@@ -290,7 +290,7 @@ bool QtPlatform::stopSound() {
 
 void QtPlatform::loadPictures(const QString& prefix) {
     // Each picture is made once at the screen's own pixel ratio, from the artwork nearest
-    // above it, so that drawing it is a plain copy of pixels.
+    // above it (up to 3x), so that drawing it is a plain copy of pixels.
     const qreal ratio = canvas_->ratio();
     for (int i = 0; i < kPictureCount; ++i) {
         const auto picture = static_cast<Picture>(i);
@@ -299,7 +299,9 @@ void QtPlatform::loadPictures(const QString& prefix) {
         const QSize wanted = deviceSize(size.width, size.height, ratio);
         QImage image;
         int imageRatio = 1;
-        if (ratio > 1 && image.load(prefix + name + QStringLiteral("@2x.png"))) {
+        if (ratio > 2 && image.load(prefix + name + QStringLiteral("@3x.png"))) {
+            imageRatio = 3;
+        } else if (ratio > 1 && image.load(prefix + name + QStringLiteral("@2x.png"))) {
             imageRatio = 2;
         } else {
             image.load(prefix + name + QStringLiteral(".png"));

@@ -227,6 +227,25 @@ TEST_F(CanvasTest, GridLinesAreEvenAndPicturesAreCopiedPixelForPixel) {
     }
 }
 
+TEST_F(CanvasTest, WholeScalesUseTheirArtworkUnscaled) {
+    const int whole = qRound(ratio());
+    if (std::abs(ratio() - whole) > 1e-9) {
+        GTEST_SKIP() << "no artwork is drawn for a fractional scale";
+    }
+    const QString suffix = whole == 1 ? QString() : QStringLiteral("@%1x").arg(whole);
+    for (int i = 0; i < kPictureCount; ++i) {
+        const auto picture = static_cast<Picture>(i);
+        QImage art(QStringLiteral(":/pictures/%1%2.png")
+                       .arg(QString::fromLatin1(pictureName(picture)), suffix));
+        ASSERT_FALSE(art.isNull()) << pictureName(picture) << suffix.toStdString();
+        art = art.convertToFormat(QImage::Format_RGB32);
+        art.setDevicePixelRatio(1);
+        QImage made = platform->picture(picture);
+        made.setDevicePixelRatio(1);
+        EXPECT_TRUE(made == art) << pictureName(picture) << suffix.toStdString();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {

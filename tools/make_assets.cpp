@@ -753,6 +753,7 @@ int main(int argc, char** argv) {
     auto picture = [&](const QString& name, auto draw) {
         ok = saveRgb(draw(1), pictures + '/' + name + ".png") && ok;
         ok = saveRgb(draw(2), pictures + '/' + name + "@2x.png") && ok;
+        ok = saveRgb(draw(3), pictures + '/' + name + "@3x.png") && ok;
     };
 
     const std::array<PieceDef, 14> pieces{{
