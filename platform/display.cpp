@@ -31,8 +31,10 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         std::_Exit(kExitNoDisplay);
     }
     if (type == QtFatalMsg) {
+        // Some other failure: Qt's own handling, after what was held back.
+        const QtMessageHandler handler = previousHandler;
         displayOpened();
-        previousHandler(type, context, text);
+        handler(type, context, text);
         return;
     }
     held.push_back({type, context.file, context.line, context.function, context.category, text});

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <vector>
 
 #include "platform/command_line.h"
 #include "platform/display.h"
@@ -107,6 +108,47 @@ TEST(NoDisplay, TheLineSaysWhatIsMissing) {
         EXPECT_FALSE(line.contains(QLatin1Char('\n')));
         EXPECT_TRUE(line.contains(QStringLiteral("X11 or Wayland")));
     }
+}
+
+std::vector<QString> recorded;
+void record(QtMsgType, const QMessageLogContext&, const QString& text) {
+    recorded.push_back(text);
+}
+
+TEST(NoDisplay, MessagesAreHeldUntilTheDisplayIsOpenThenPassedOn) {
+    const QtMessageHandler original = qInstallMessageHandler(record);
+    recorded.clear();
+    beginOpeningDisplay(parse({}));
+    qWarning("while opening");
+    EXPECT_TRUE(recorded.empty());
+    displayOpened();
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0], QStringLiteral("while opening"));
+    qWarning("afterwards");
+    ASSERT_EQ(recorded.size(), 2u);
+    qInstallMessageHandler(original);
+}
+
+TEST(NoDisplayDeathTest, NoPlatformPluginIsOneLineAndStatusOne) {
+    EXPECT_EXIT(
+        {
+            beginOpeningDisplay(parse({"-display", ":77"}));
+            qWarning("qt.qpa.xcb: could not connect to display :77");
+            qFatal("This application failed to start because no Qt platform plugin could be "
+                   "initialized. Reinstalling the application may fix this problem.");
+        },
+        testing::ExitedWithCode(kExitNoDisplay),
+        "^kovalt: cannot open a window: the X display ':77' could not be reached[^\n]*\n$");
+}
+
+TEST(NoDisplayDeathTest, OtherFatalErrorsStillReachQt) {
+    EXPECT_DEATH(
+        {
+            beginOpeningDisplay(parse({}));
+            qWarning("held back first");
+            qFatal("something else broke");
+        },
+        "held back first(.|\n)*something else broke");
 }
 
 } // namespace
