@@ -215,6 +215,14 @@ public:
     void 描画_手数(int 数値, int 色);
     void 描画_レベル(int IN_LEVEL);
     void 描画_移動駒種類(double 入力X, double 入力Y, int 駒種類, int 色);
+    // The text of a file digit (1..9), a row numeral (1001..1009) or a kind code in the
+    // notation of a drop; null for any other code.
+    static const char* notationText(int code);
+
+    // ------------------------------------------------------------------ summary
+    // The position in words for a screen reader: whose turn or that no match runs, the move
+    // number, the last drop in notation and the number of free squares left.
+    std::string boardSummary() const;
 
     // ------------------------------------------------------------------ about box
     void VER_Click();
@@ -237,4 +245,6 @@ private:
     void prepareComputerMatch();
     int piecesInHandOfSideToMove();
     void ringAndWarn(const std::string& text, const std::string& title);
+    // "先手"/"後手" between persons; "あなた"/"ＣＯＭ" against the computer.
+    std::string sideName(int side) const;
 };

@@ -99,6 +99,10 @@ const char* textOfCode(int code) {
 
 } // namespace
 
+const char* Form1::notationText(int code) {
+    return textOfCode(code);
+}
+
 void Form1::描画_移動駒種類(double 入力X, double 入力Y, int 駒種類, int 色) {
     const char* text = textOfCode(駒種類);
     if (text == nullptr) {
