@@ -106,6 +106,19 @@ inline int inked(int c, int d, int a) {
     return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
 }
 
+// The platform's own keys for a standard command, and the usual ones wherever the platform
+// knows none (Qt's Windows key scheme has no key to quit, for example).
+QList<QKeySequence> commandKeys(QKeySequence::StandardKey command,
+                                std::initializer_list<QKeySequence> usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    for (const QKeySequence& key : usual) {
+        if (!keys.contains(key)) {
+            keys.append(key);
+        }
+    }
+    return keys;
+}
+
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
@@ -268,7 +281,10 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
     canvas_ = new Canvas(QSize(kClientWidth, kClientHeight), ratio);
     window_->setCentralWidget(canvas_);
     window_->setWindowTitle(QStringLiteral("Kovalt"));
-    window_->setFont(gameFont(9, false));
+    // Screen readers announce the board when it has the focus; its description says what the
+    // pictures show.
+    canvas_->setAccessibleName(QStringLiteral("将棋盤"));
+    canvas_->setFocusPolicy(Qt::StrongFocus);
     buildMenus();
     loadPictures(picturePrefix);
     window_->layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -353,12 +369,24 @@ void QtPlatform::buildMenus() {
     command(bar, "REPLAY", QStringLiteral("戻"));
     command(bar, "AFTER", QStringLiteral("進"));
     command(bar, "VER", QStringLiteral("その他"));
+
+    // Keys reach the same actions as the mouse, so they run the same handlers.
+    actions_["REPLAY"]->setShortcuts(
+        commandKeys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}));
+    actions_["AFTER"]->setShortcuts(
+        commandKeys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                         QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    actions_["OWARI"]->setShortcuts(
+        commandKeys(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}));
 }
 
 void QtPlatform::connect(Form1& form) {
+    summary_ = [&form] { return form.boardSummary(); };
+    describeBoard();
     canvas_->onPress = [this, &form](int button, double x, double y) {
         if (!quitting_) {
             form.Form_MouseDown(button, 0, x, y);
+            describeBoard();
         }
     };
     window_->onClose = [this, &form] {
@@ -385,6 +413,7 @@ void QtPlatform::connect(Form1& form) {
                              }
                              if (!quitting_) {
                                  (form.*handler)();
+                                 describeBoard();
                              }
                          });
     }
@@ -404,6 +433,18 @@ void QtPlatform::windowDestroyed() {
     if (!quitting_) {
         quit();
     }
+}
+
+void QtPlatform::describeBoard() {
+    if (quitting_ || !summary_) {
+        return;
+    }
+    const QString text = QString::fromStdString(summary_());
+    if (text == canvas_->accessibleDescription()) {
+        return;
+    }
+    // Qt tells screen readers of the change itself.
+    canvas_->setAccessibleDescription(text);
 }
 
 QAction* QtPlatform::action(const std::string& name) const {
@@ -583,8 +624,9 @@ void QtPlatform::rest() {
 }
 
 void QtPlatform::dropPendingInput() {
-    // Presses made while the game waits are not acted on: fetch them from the window system
-    // now and throw them away, leaving paint and other events alone.
+    // Presses and keys made while the game waits are not acted on: fetch them from the window
+    // system now and throw them away, leaving paint and other events alone. A key bound to a
+    // menu command comes as a shortcut event, not as a key press, so those go as well.
     struct Swallow : QObject {
         bool eventFilter(QObject*, QEvent* event) override {
             switch (event->type()) {
@@ -593,6 +635,8 @@ void QtPlatform::dropPendingInput() {
             case QEvent::MouseButtonDblClick:
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
                 return true;
             default:
                 return false;

@@ -154,6 +154,9 @@ private:
     void dropPendingInput();
     // Top-left corner of the available area of the window's screen.
     QPoint home() const;
+    // Puts the game's words for the position on the canvas for screen readers, and tells
+    // them when the words change.
+    void describeBoard();
 
     void windowDestroyed();
 
@@ -168,6 +171,7 @@ private:
     bool placed_ = false;
     bool quitting_ = false;
     std::unique_ptr<DestroyedWindowWatch> destroyedWatch_; // after window_: goes first
+    std::function<std::string()> summary_;
 };
 
 // The palette colour number as a Qt colour (0 black .. 15 white).

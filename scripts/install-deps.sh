@@ -29,6 +29,8 @@ test_packages=(
     dpkg-dev
     file
     strace
+    at-spi2-core
+    dbus-daemon
     openbox
     libxtst-dev
     libxcb-damage0-dev

@@ -1,0 +1,373 @@
+// The window for players who do not use the mouse or do not see the screen: the standard
+// keys for back, forward and quit, the board's words for screen readers, and the desktop's
+// face on the menu bar and in the boxes. Qt's offscreen platform.
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+#include <QTime>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "game/form1.h"
+#include "platform/qt_platform.h"
+
+// Readable failures for texts.
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QPoint cellPixel(int gx, int gy) {
+    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
+                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
+}
+
+// The real platform, also keeping the names of the sounds asked for.
+struct ListeningPlatform : QtPlatform {
+    std::vector<std::string> sounds;
+    void playSound(const std::string& name) override {
+        sounds.push_back(name);
+        QtPlatform::playSound(name);
+    }
+};
+
+const QKeyCombination kUndo(Qt::ControlModifier, Qt::Key_Z);
+const QKeyCombination kRedo(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+const QKeyCombination kRedoToo(Qt::ControlModifier, Qt::Key_Y);
+const QKeyCombination kQuit(Qt::ControlModifier, Qt::Key_Q);
+
+// Catches the accessibility events about one object, as a screen reader would get them.
+class AccessibleEvents {
+public:
+    explicit AccessibleEvents(QObject* object) {
+        watched_ = object;
+        seen_ = &seen;
+        QAccessible::setActive(true);
+        before_ = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (seen_ != nullptr && event->object() == watched_) {
+                seen_->push_back(event->type());
+            }
+        });
+    }
+    ~AccessibleEvents() {
+        QAccessible::installUpdateHandler(before_);
+        QAccessible::setActive(false);
+        seen_ = nullptr;
+    }
+    long count(QAccessible::Event type) const { return std::count(seen.begin(), seen.end(), type); }
+
+    std::vector<QAccessible::Event> seen;
+
+private:
+    static inline QObject* watched_ = nullptr;
+    static inline std::vector<QAccessible::Event>* seen_ = nullptr;
+    QAccessible::UpdateHandler before_ = nullptr;
+};
+
+class AccessTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ListeningPlatform> platform = std::make_unique<ListeningPlatform>();
+    std::unique_ptr<Form1> game = std::make_unique<Form1>(*platform);
+    // "title|text" of every box, and the face each was shown in.
+    std::vector<std::string> dialogs;
+    std::vector<QString> dialogFaces;
+    // Run while a box is shown, before it is answered.
+    std::function<void(QMessageBox&)> whileShown;
+
+    void SetUp() override {
+        platform->connect(*game);
+        platform->beforeDialog = [this](QMessageBox& box) {
+            dialogs.push_back(box.windowTitle().toStdString() + "|" + box.text().toStdString());
+            dialogFaces.push_back(box.font().family());
+            QAbstractButton* answer = box.button(QMessageBox::Yes);
+            if (answer == nullptr) {
+                answer = box.button(QMessageBox::Ok);
+            }
+            QTimer::singleShot(0, &box, [this, &box, answer] {
+                if (whileShown) {
+                    whileShown(box);
+                }
+                answer->click();
+            });
+        };
+        game->Form_Load();
+        platform->window()->show();
+        platform->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(platform->window()));
+    }
+
+    void press(int gx, int gy) {
+        QTest::mousePress(platform->canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(gx, gy));
+    }
+    // A key pressed and released on the target, by default the game's window, which gets
+    // the keyboard back once a box has closed, as on a desktop.
+    void key(QKeyCombination combination, QWidget* target = nullptr) {
+        if (target == nullptr) {
+            target = platform->window();
+            if (QApplication::activeModalWidget() == nullptr) {
+                target->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(target));
+            }
+        }
+        QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+    }
+    void forget() {
+        dialogs.clear();
+        platform->sounds.clear();
+    }
+    // Pawns everywhere but (1, 1) and (1, 2): a drop on (1, 1) ends the match.
+    void leaveOneFreeSquare() {
+        for (auto& column : game->将棋盤) {
+            column.fill(Form1::駒_歩);
+        }
+        game->将棋盤[1][1] = Form1::空桝;
+        game->将棋盤[1][2] = Form1::空桝;
+        game->駒範囲調査();
+    }
+    static bool offscreen() {
+        return QGuiApplication::platformName() == QStringLiteral("offscreen");
+    }
+    QString description() {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(platform->canvas());
+        return face != nullptr ? face->text(QAccessible::Description) : QString();
+    }
+};
+
+TEST_F(AccessTest, MenuBarAndBoxesUseTheDesktopFace) {
+    const QString desktop = QApplication::font().family();
+    ASSERT_FALSE(desktop.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive))
+        << desktop.toStdString();
+    EXPECT_EQ(platform->window()->menuBar()->font().family(), desktop);
+    EXPECT_EQ(qobject_cast<QWidget*>(platform->action("OWARI")->parent())->font().family(),
+              desktop);
+    platform->action("REPLAY")->trigger();
+    platform->askYesNo("続けますか？", "再ゲーム");
+    ASSERT_EQ(dialogFaces.size(), 2u);
+    EXPECT_EQ(dialogFaces[0], desktop);
+    EXPECT_EQ(dialogFaces[1], desktop);
+}
+
+TEST_F(AccessTest, KeysDoWhatTheirMenuCommandsDo) {
+    // Nothing to step over yet: the same refusal, sound and box as from the menu bar.
+    platform->action("REPLAY")->trigger();
+    platform->action("AFTER")->trigger();
+    const std::vector<std::string> menuDialogs = dialogs;
+    const std::vector<std::string> menuSounds = platform->sounds;
+    ASSERT_EQ(menuDialogs, (std::vector<std::string>{"戻る|できません", "進む|できません"}));
+    forget();
+    key(kUndo);
+    key(kRedo);
+    EXPECT_EQ(dialogs, menuDialogs);
+    EXPECT_EQ(platform->sounds, menuSounds);
+    forget();
+    key(kRedoToo);
+    EXPECT_EQ(dialogs, std::vector<std::string>{"進む|できません"});
+
+    platform->action("START")->trigger();
+    press(11, 9); // the king
+    press(5, 5);
+    press(-1, 8); // a pawn of the left hand
+    press(3, 4);
+    ASSERT_EQ(game->手数, 2);
+    forget();
+    key(kUndo);
+    EXPECT_EQ(game->手数, 1);
+    EXPECT_EQ(game->将棋盤[3][4], Form1::空桝);
+    key(kUndo);
+    EXPECT_EQ(game->手数, 0);
+    EXPECT_EQ(game->将棋盤[5][5], Form1::空桝);
+    key(kRedoToo);
+    EXPECT_EQ(game->手数, 1);
+    key(kRedo);
+    EXPECT_EQ(game->手数, 2);
+    EXPECT_EQ(game->将棋盤[3][4], Form1::駒_歩);
+    EXPECT_EQ(platform->sounds, std::vector<std::string>(4, "駒打音"));
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_FALSE(game->hasQuit());
+    key(kQuit);
+    EXPECT_TRUE(game->hasQuit());
+}
+
+TEST_F(AccessTest, KeysAreIgnoredDuringTheEndPause) {
+    platform->action("START")->trigger();
+    leaveOneFreeSquare();
+    press(11, 2);
+    forget();
+    // The first timer to fire does so in the pause before the end is announced.
+    bool inPause = false;
+    QTimer::singleShot(0, platform->window(), [&] {
+        inPause = dialogs.empty() && game->手数 == 1;
+        for (QKeyCombination k : {kUndo, kRedo, kRedoToo, kQuit}) {
+            key(k);
+        }
+    });
+    press(1, 1);
+    EXPECT_TRUE(inPause);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"終了|先手の勝ちです", "再ゲーム|続けますか？"}));
+    EXPECT_EQ(platform->sounds, (std::vector<std::string>{"駒打音", "終局"}));
+    EXPECT_FALSE(game->hasQuit());
+    // Yes began a new game.
+    EXPECT_EQ(game->手番, Form1::手番_無);
+}
+
+TEST_F(AccessTest, KeysAreIgnoredWhileABoxIsOpen) {
+    platform->action("START")->trigger();
+    press(11, 9);
+    press(5, 5);
+    forget();
+    whileShown = [this](QMessageBox& box) {
+        whileShown = nullptr;
+        for (QWidget* target :
+             {static_cast<QWidget*>(&box), static_cast<QWidget*>(platform->window())}) {
+            for (QKeyCombination k : {kUndo, kRedo, kQuit}) {
+                key(k, target);
+            }
+        }
+    };
+    // A press on a piece on the board is refused with a box.
+    press(5, 5);
+    EXPECT_EQ(dialogs, std::vector<std::string>{"注意|駒の移動はできません"});
+    EXPECT_EQ(platform->sounds, std::vector<std::string>{"禁止"});
+    EXPECT_EQ(game->手数, 1);
+    EXPECT_FALSE(game->hasQuit());
+}
+
+TEST_F(AccessTest, BoardIsDescribedAfterEveryEvent) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(platform->canvas());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->text(QAccessible::Name), "将棋盤");
+    EXPECT_EQ(description(), "対局していません。空き桝81。");
+
+    platform->action("SENTE")->trigger();
+    EXPECT_EQ(description(), "あなたの番。0手目。空き桝81。");
+    press(11, 9);
+    press(5, 5);
+    // The computer's answer came within the press.
+    ASSERT_EQ(game->手数, 2);
+    EXPECT_TRUE(description().startsWith("あなたの番。2手目 ＣＯＭ"))
+        << description().toStdString();
+    EXPECT_EQ(description().toStdString(), game->boardSummary());
+    platform->action("REPLAY")->trigger();
+    EXPECT_EQ(description(), "ＣＯＭの番。1手目 あなた５五王。空き桝72。");
+    platform->action("AFTER")->trigger();
+    EXPECT_TRUE(description().startsWith("あなたの番。2手目 ＣＯＭ"));
+    key(kUndo);
+    EXPECT_EQ(description(), "ＣＯＭの番。1手目 あなた５五王。空き桝72。");
+    platform->action("CANCEL")->trigger();
+    EXPECT_EQ(description(), "対局していません。空き桝81。");
+    platform->action("GOTE")->trigger();
+    EXPECT_TRUE(description().startsWith("あなたの番。1手目 ＣＯＭ"));
+    platform->action("CANCEL")->trigger();
+    platform->action("START")->trigger();
+    EXPECT_EQ(description(), "先手の番。0手目。空き桝81。");
+    leaveOneFreeSquare();
+    press(11, 2);
+    press(1, 1);
+    ASSERT_EQ(dialogs.back(), "再ゲーム|続けますか？");
+    EXPECT_EQ(description(), "対局していません。空き桝81。");
+}
+
+// Needs a platform with accessibility switched on: the X11 platform with an accessibility bus
+// (tests/on_xvfb.sh). Qt's offscreen platform delivers no accessibility events.
+TEST_F(AccessTest, DescriptionChangesAreAnnounced) {
+    if (offscreen() || !qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")) {
+        GTEST_SKIP() << "no accessibility bus";
+    }
+    // The bus answers shortly after start-up.
+    EXPECT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 3000));
+    AccessibleEvents events(platform->canvas());
+    // How many description changes were announced since the last question.
+    const auto changes = [&] {
+        const long n = events.count(QAccessible::DescriptionChanged);
+        events.seen.clear();
+        return n;
+    };
+    platform->action("SENTE")->trigger();
+    EXPECT_EQ(changes(), 1);
+    press(11, 9);
+    press(5, 5);
+    EXPECT_EQ(changes(), 1) << "one announcement for the drop and the answer together";
+    // A refusal and a command that does nothing change nothing and announce nothing.
+    platform->action("START")->trigger();
+    platform->action("MATCH_MAN")->trigger();
+    EXPECT_EQ(changes(), 0);
+    key(kUndo);
+    EXPECT_EQ(changes(), 1);
+}
+
+// Real key presses through the X server, sent by xdotool.
+TEST_F(AccessTest, RealKeysAreIgnoredDuringTheEndPause) {
+    if (offscreen()) {
+        GTEST_SKIP() << "needs an X server";
+    }
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    ASSERT_FALSE(xdotool.isEmpty());
+    const auto realKeys = [&](const QStringList& keys) {
+        return QProcess::execute(xdotool, QStringList{QStringLiteral("key")} + keys);
+    };
+    ASSERT_EQ(QProcess::execute(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                                          QString::number(platform->window()->winId())}),
+              0);
+    // They reach the commands in a running match.
+    platform->action("START")->trigger();
+    press(11, 9);
+    press(5, 5);
+    ASSERT_EQ(game->手数, 1);
+    ASSERT_EQ(realKeys({QStringLiteral("ctrl+z")}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return game->手数 == 0; }, 3000));
+    ASSERT_EQ(realKeys({QStringLiteral("ctrl+shift+z")}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return game->手数 == 1; }, 3000));
+
+    // 後手 drops a pawn on the last free square.
+    leaveOneFreeSquare();
+    press(-1, 8);
+    forget();
+    // The pause lasts until the clock's seconds change: begin it just after they did, and
+    // let the keys come while it runs.
+    const int second = QTime::currentTime().second();
+    while (QTime::currentTime().second() == second) {
+        QThread::msleep(2);
+    }
+    QProcess keys;
+    keys.start(QStringLiteral("sh"),
+               {QStringLiteral("-c"),
+                QStringLiteral("sleep 0.3; exec \"$0\" key ctrl+z ctrl+y ctrl+q"), xdotool});
+    ASSERT_TRUE(keys.waitForStarted());
+    press(1, 1);
+    // It may have ended during the pause already.
+    keys.waitForFinished(5000);
+    EXPECT_EQ(keys.state(), QProcess::NotRunning);
+    EXPECT_EQ(keys.exitCode(), 0);
+    // Anything still queued would act now.
+    QTest::qWait(300);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"終了|後手の勝ちです", "再ゲーム|続けますか？"}));
+    EXPECT_FALSE(game->hasQuit());
+    EXPECT_EQ(game->手番, Form1::手番_無);
+    EXPECT_EQ(game->手数, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
