@@ -61,10 +61,6 @@ int pixelsOfPoints(double points) {
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-QFont gameFont(double points, bool bold) {
-    return gameFontOfPixels(pixelsOfPoints(points), bold);
-}
-
 // Every logical position is rounded to a device pixel once, on its own, so that a cell edge
 // lands on the same device pixel whichever cell draws it.
 int toDevice(int logical, qreal ratio) {
