@@ -17,6 +17,7 @@ scripts/package-check.sh build
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DKOVALT_SANITIZE=ON -DKOVALT_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
     ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 
 if [ -x tests/e2e.sh ]; then
