@@ -1,36 +1,34 @@
 #!/usr/bin/env bash
 # End to end on a real X server: starts the built program under Xvfb, drives its menu bar and
 # board with real mouse events, answers its message boxes, plays a match against the computer
-# to its end, and checks screenshots on the way. Usage: tests/e2e.sh path/to/kovalt
+# to its end, and checks screenshots on the way. With --wm it runs under the openbox window
+# manager and also checks where the frame lands. The program's output must hold no sanitizer
+# report. Usage: tests/e2e.sh [--wm] path/to/kovalt
 set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+wm=""
+if [ "${1:-}" = "--wm" ]; then
+    wm=yes
+    shift
+fi
+# A private X server (and window manager) of its own, then the checks.
+if [ -z "${KOVALT_E2E_SESSION:-}" ]; then
+    KOVALT_E2E_SESSION=1 exec "$here/xsession.sh" ${wm:+--wm} "$0" ${wm:+--wm} "$@"
+fi
 
 program="$(realpath "${1:-build/kovalt}")"
 work="$(mktemp -d)"
 shots="${KOVALT_E2E_SHOTS:-$work}"
 mkdir -p "$shots"
 log="$work/kovalt.log"
-
-display=""
-for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "e2e: no free X display"; exit 1; }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
 game=""
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
     wait 2>/dev/null || true
+    rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
-sleep 0.5
 
 passed=0
 failed=0
@@ -46,13 +44,28 @@ check() { # description, then a command that must succeed
     fi
 }
 
-"$program" >"$log" 2>&1 &
+# Qt's own texts must be Japanese whatever the locale.
+LANG=C LC_ALL=C "$program" >"$log" 2>&1 &
 game=$!
-win="$(xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-wx=$X
-wy=$Y
+win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
+sleep 0.5
+# Where a window's client area is on the screen, as "x y width height" (xdotool's own
+# figures are off by the frame under a window manager).
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+        /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+read -r wx wy WIDTH HEIGHT <<<"$(geometry "$win")"
 menubar=19
+
+if [ -n "$wm" ]; then
+    # The whole frame, title bar included, starts at the available area's top-left corner.
+    read -r areax areay _ <<<"$(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')"
+    read -r left _ top _ <<<"$(xprop -id "$win" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    check "the frame is at the available area's corner ($((wx - left)),$((wy - top)))" \
+        test $((wx - left)) -eq "$areax" -a $((wy - top)) -eq "$areay"
+    check "the title bar is there" test "$top" -gt 0
+fi
 
 shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${wx}+${wy}" +repage "$shots/$1.png"; }
 
@@ -68,8 +81,10 @@ cellstats() { # shot gx gy
         -format '%[fx:int(255*mean.b)] %[fx:int(255*standard_deviation)]' info:
 }
 is_free() { read -r blue spread <<<"$(cellstats "$@")"; [ "$blue" -gt 120 ] && [ "$spread" -lt 25 ]; }
-is_covered() { read -r blue spread <<<"$(cellstats "$@")"; [ "$blue" -lt 100 ] && [ "$spread" -lt 25; }
+is_covered() { read -r blue spread <<<"$(cellstats "$@")"; [ "$blue" -lt 100 ] && [ "$spread" -lt 25 ]; }
 is_piece() { read -r _ spread <<<"$(cellstats "$@")"; [ "$spread" -ge 25 ]; }
+
+not() { ! "$@"; }
 
 click_at() { xdotool mousemove "$1" "$2" sleep 0.05 click "${3:-1}"; sleep 0.15; }
 
@@ -101,10 +116,30 @@ menu() { # x i n [j m]
     fi
 }
 
+# The program's visible windows with this title. The UTF-8 title is read, since under an
+# ASCII locale Qt's legacy title property cannot hold Japanese.
+named() { # title
+    local w
+    for w in $(xdotool search --onlyvisible --class kovalt 2>/dev/null); do
+        [ "$(xprop -id "$w" _NET_WM_NAME 2>/dev/null | sed -n 's/^[^=]*= "\(.*\)"$/\1/p')" = "$1" ] &&
+            echo "$w"
+    done
+    return 0
+}
+wait_named() { # title seconds: the first such window, waiting for it
+    local w i
+    for i in $(seq $(($2 * 10))); do
+        w="$(named "$1" | head -n 1)"
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits for the message box with this title and answers it with its default button.
 answer() { # title
     local box
-    box="$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)" || return 1
+    box="$(wait_named "$1" 10)" || return 1
     xdotool windowfocus --sync "$box" 2>/dev/null || true
     sleep 0.1
     xdotool key --clearmodifiers Return
@@ -112,7 +147,7 @@ answer() { # title
 }
 
 box_text_seen() { # title: a box with this title is showing
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+    [ -n "$(named "$1")" ]
 }
 
 # The first screen.
@@ -156,7 +191,7 @@ for _ in $(seq 25); do
     click_at "$(cellx "$tx")" "$(celly "$ty")"
     moves=$((moves + 1))
     sleep 0.2
-    if timeout 3 xdotool search --sync --onlyvisible --name '^終了$' >/dev/null 2>&1; then
+    if wait_named "終了" 3 >/dev/null; then
         ended=yes
         break
     fi
@@ -165,6 +200,10 @@ check "the match reached its end after $moves drops" test -n "$ended"
 shot end
 check "the end of the match is announced" answer "終了"
 check "the program asks to play again" box_text_seen "再ゲーム"
+sleep 0.5
+again_box="$(named "再ゲーム" | head -n 1)"
+read -r bx by bw bh <<<"$(geometry "$again_box")"
+import -window root -crop "${bw}x${bh}+${bx}+${by}" +repage "$shots/again-box.png"
 answer "再ゲーム"
 sleep 0.3
 shot again
@@ -185,6 +224,9 @@ else
     game=""
     check "終わり ends the program" test "$status" -eq 0
 fi
+
+check "no sanitizer report in the program's output" \
+    not grep -q -E 'AddressSanitizer|LeakSanitizer|runtime error:' "$log"
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
