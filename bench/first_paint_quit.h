@@ -5,9 +5,13 @@
 // links nothing but Qt.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QObject>
 #include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
 
 class QuitAtFirstPaint : public QObject {
 public:
@@ -16,8 +20,16 @@ public:
             static_cast<QWidget*>(object)->window()->isVisible()) {
             quitting_ = true;
             // Queued, so that this paint is finished and handed to the window system first.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                      Qt::QueuedConnection);
+            // The process then ends at once: work the program schedules for after its first
+            // paint (the audio thread) and its teardown are not part of start-up.
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [] {
+                    QGuiApplication::sync();
+                    std::fflush(nullptr);
+                    std::_Exit(0);
+                },
+                Qt::QueuedConnection);
         }
         return false;
     }
