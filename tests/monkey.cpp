@@ -46,6 +46,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kClientWidth = 559;
+// How far, in pixels, the longest left-hand drop text reaches into the board.
+constexpr int kTextOverrun = 18;
 constexpr int kCanvasHeight = 480;
 
 // A platform that does nothing: the game object serves only as the rule book here.
@@ -656,12 +658,15 @@ private:
     Cell classify(const std::vector<uint32_t>& pixels, int gx, int gy) const {
         const int x0 = cellLeft(gx);
         const int y0 = cellTop(gy);
+        // The left-hand drop text (a file, a numeral and a two-character kind, as in 1九飛成)
+        // runs on into the board's bottom-left square: only the rest of that square is read.
+        const int firstColumn = gx == 1 && gy == 9 ? kTextOverrun : 1;
         for (const Reference& ref : refs_) {
             bool same = true;
             // The frame lines lie on the picture's outer rows and columns.
             for (int y = 1; same && y < ref.image.height() - 1; ++y) {
                 const auto* row = reinterpret_cast<const QRgb*>(ref.image.constScanLine(y));
-                for (int x = 1; x < ref.image.width() - 1; ++x) {
+                for (int x = firstColumn; x < ref.image.width() - 1; ++x) {
                     if ((row[x] & 0xffffffu) !=
                         pixels[static_cast<std::size_t>(y0 + y) * kClientWidth + x0 + x]) {
                         same = false;
