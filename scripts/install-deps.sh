@@ -38,6 +38,9 @@ test_packages=(
     lintian
     librsvg2-bin
     man-db
+    dbus-bin
+    python3-gi
+    gir1.2-atspi-2.0
 )
 
 usage() {

@@ -2,8 +2,9 @@
 # End to end on a real X server: starts the built program under Xvfb, drives its menu bar and
 # board with real mouse events, answers its message boxes, plays a match against the computer
 # to its end, and checks screenshots on the way. With --wm it runs under the openbox window
-# manager and also checks where the frame lands. The program's output must hold no sanitizer
-# report. Usage: tests/e2e.sh [--wm] path/to/kovalt
+# manager and also checks where the frame lands. The buttons of the Yes/No box are read from the
+# accessibility bus, as a screen reader would read them. The program's output must hold no
+# sanitizer report. Usage: tests/e2e.sh [--wm] path/to/kovalt
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -12,9 +13,9 @@ if [ "${1:-}" = "--wm" ]; then
     wm=yes
     shift
 fi
-# A private X server (and window manager) of its own, then the checks.
+# A private X server (window manager, accessibility bus) of its own, then the checks.
 if [ -z "${KOVALT_E2E_SESSION:-}" ]; then
-    KOVALT_E2E_SESSION=1 exec "$here/xsession.sh" ${wm:+--wm} "$0" ${wm:+--wm} "$@"
+    KOVALT_E2E_SESSION=1 exec "$here/xsession.sh" ${wm:+--wm} --a11y "$0" ${wm:+--wm} "$@"
 fi
 
 program="$(realpath "${1:-build/kovalt}")"
@@ -47,12 +48,18 @@ check() { # description, then a command that must succeed
 # Qt's own texts must be Japanese whatever the locale.
 LANG=C LC_ALL=C "$program" >"$log" 2>&1 &
 game=$!
-win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
+win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)" || true
+if [ -z "$win" ]; then
+    # Nothing further can be checked (and xwininfo would wait for a click on some window).
+    echo "FAILED: the window appears"
+    sed 's/^/  /' "$log"
+    exit 1
+fi
 sleep 0.5
 # Where a window's client area is on the screen, as "x y width height" (xdotool's own
 # figures are off by the frame under a window manager).
 geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    timeout 10 xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
         /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 read -r wx wy WIDTH HEIGHT <<<"$(geometry "$win")"
@@ -127,8 +134,8 @@ named() { # title
     return 0
 }
 wait_named() { # title seconds: the first such window, waiting for it
-    local w i
-    for i in $(seq $(($2 * 10))); do
+    local w
+    for _ in $(seq $(($2 * 10))); do
         w="$(named "$1" | head -n 1)"
         [ -n "$w" ] && { echo "$w"; return 0; }
         sleep 0.1
@@ -148,6 +155,25 @@ answer() { # title
 
 box_text_seen() { # title: a box with this title is showing
     [ -n "$(named "$1")" ]
+}
+
+# The push buttons of the program's box with this title, one a line, as the accessibility
+# bus shows them. Bounded: a stuck bus gives no buttons rather than a hung test.
+box_buttons() { # title
+    timeout -k 1 20 /usr/bin/python3 "$here/box_buttons.py" "$game" "$1" 10 2>>"$work/atspi.log" ||
+        { sed 's/^/  /' "$work/atspi.log" >&2; return 0; }
+}
+
+# Exactly two buttons, はい and いいえ in either order (the layout is the style's choice), each
+# maybe with its mnemonic letter as Qt shows it.
+reads_yes_no_in_japanese() { # button names...
+    [ $# -eq 2 ] || return 1
+    local name yes="" no=""
+    for name; do
+        [[ "$name" =~ ^はい(\(Y\))?$ ]] && yes=1
+        [[ "$name" =~ ^いいえ(\(N\))?$ ]] && no=1
+    done
+    [ -n "$yes" ] && [ -n "$no" ]
 }
 
 # The first screen.
@@ -202,8 +228,14 @@ check "the end of the match is announced" answer "終了"
 check "the program asks to play again" box_text_seen "再ゲーム"
 sleep 0.5
 again_box="$(named "再ゲーム" | head -n 1)"
-read -r bx by bw bh <<<"$(geometry "$again_box")"
-import -window root -crop "${bw}x${bh}+${bx}+${by}" +repage "$shots/again-box.png"
+if [ -n "$again_box" ]; then
+    read -r bx by bw bh <<<"$(geometry "$again_box")"
+    import -window root -crop "${bw}x${bh}+${bx}+${by}" +repage "$shots/again-box.png"
+fi
+# Qt's own button texts come from its Japanese translation, whatever the locale.
+mapfile -t again_buttons < <(box_buttons "再ゲーム")
+check "the 再ゲーム box's buttons read はい and いいえ (${again_buttons[*]:-none found})" \
+    reads_yes_no_in_japanese "${again_buttons[@]}"
 answer "再ゲーム"
 sleep 0.3
 shot again
