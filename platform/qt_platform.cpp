@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "game/form1.h"
@@ -28,21 +29,49 @@ static void initResources() {
     Q_INIT_RESOURCE(kovalt);
 }
 
+namespace {
+
+// The classic 16 colours, 0 black .. 15 white.
+constexpr QRgb kPalette[16] = {
+    0xff000000, 0xff000080, 0xff008000, 0xff008080, 0xff800000, 0xff800080, 0xff808000, 0xffc0c0c0,
+    0xff808080, 0xff0000ff, 0xff00ff00, 0xff00ffff, 0xffff0000, 0xffff00ff, 0xffffff00, 0xffffffff,
+};
+
+QRgb paletteRgb(int number) {
+    return kPalette[number & 15];
+}
+
+// Sets the pixels of `area` (inside the image whose rows are `stride` pixels apart) to `colour`.
+void fillPixels(QRgb* bits, qsizetype stride, const QRect& area, QRgb colour) {
+    QRgb* to = bits + area.top() * stride + area.left();
+    const int width = area.width();
+    if (width == 1) { // the sides of a frame at scale 1
+        for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
+            *to = colour;
+        }
+        return;
+    }
+    for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
+        std::fill_n(to, width, colour);
+    }
+}
+
+} // namespace
+
 QColor paletteColour(int number) {
-    static const QRgb palette[16] = {
-        qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
-        qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
-        qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
-        qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
-    };
-    return QColor(palette[number & 15]);
+    return QColor(paletteRgb(number));
 }
 
 namespace {
 
 // Twips to whole logical pixels, the way the layout was measured.
+// std::lround without the call into the maths library: halves away from zero.
+int roundToInt(double v) {
+    return v >= 0 ? static_cast<int>(v + 0.5) : -static_cast<int>(0.5 - v);
+}
+
 int px(double twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+    return roundToInt(twips / kTwipsPerPixel);
 }
 
 // Japanese Mincho faces, best first; the last resort is whatever serif face there is.
@@ -64,7 +93,7 @@ int pixelsOfPoints(double points) {
 // Every logical position is rounded to a device pixel once, on its own, so that a cell edge
 // lands on the same device pixel whichever cell draws it.
 int toDevice(int logical, qreal ratio) {
-    return static_cast<int>(std::lround(logical * ratio));
+    return roundToInt(logical * ratio);
 }
 
 // Frames and grid lines: a whole number of device pixels, the same everywhere.
@@ -157,7 +186,9 @@ private:
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio)
     : image_(deviceSize(logicalSize.width(), logicalSize.height(), pixelRatio),
              QImage::Format_RGB32),
-      ratio_(pixelRatio) {
+      ratio_(pixelRatio), tilesAcross_((image_.width() + kTile - 1) / kTile),
+      tilesDown_((image_.height() + kTile - 1) / kTile),
+      drawn_(std::size_t(tilesAcross_) * tilesDown_, 0) {
     image_.fill(paletteColour(Form1::背景色));
     setFixedSize(logicalSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -168,34 +199,66 @@ void Canvas::changed(const QRect& devicePixels) {
     if (area.isEmpty()) {
         return;
     }
-    // The logical pixels that cover these device pixels.
-    const int left = static_cast<int>(std::floor(area.left() / ratio_));
-    const int top = static_cast<int>(std::floor(area.top() / ratio_));
-    const int right = static_cast<int>(std::ceil((area.right() + 1) / ratio_));
-    const int bottom = static_cast<int>(std::ceil((area.bottom() + 1) / ratio_));
-    const QRect logical = QRect(left, top, right - left, bottom - top) & rect();
-    if (pending_.empty()) {
+    if (!flushQueued_) {
+        flushQueued_ = true;
         QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
-    } else {
-        // Merged with the last one when that repaints little more than the two alone.
-        QRect& last = pending_.back();
-        const QRect both = last | logical;
-        const auto area = [](const QRect& r) { return qint64(r.width()) * r.height(); };
-        constexpr qint64 kSlack = 2048;
-        if (area(both) <= area(last) + area(logical) + kSlack) {
-            last = both;
-            return;
+    }
+    const int first = area.left() / kTile, last = area.right() / kTile;
+    for (int ty = area.top() / kTile; ty <= area.bottom() / kTile; ++ty) {
+        unsigned char* row = drawn_.data() + std::size_t(ty) * tilesAcross_;
+        for (int tx = first; tx <= last; ++tx) {
+            row[tx] = 1;
         }
     }
-    pending_.push_back(logical);
 }
 
 void Canvas::flushChanged() {
-    for (const QRect& r : pending_) {
-        unpainted_ += r;
-        update(r);
+    flushQueued_ = false;
+    // Runs of drawn tiles along each row of tiles, joined with the same run of the row above.
+    struct Run {
+        int first, last, top, bottom;
+    };
+    std::vector<Run> open, runs;
+    for (int ty = 0; ty < tilesDown_; ++ty) {
+        unsigned char* row = drawn_.data() + std::size_t(ty) * tilesAcross_;
+        std::vector<Run> next;
+        for (int tx = 0; tx < tilesAcross_;) {
+            if (!row[tx]) {
+                ++tx;
+                continue;
+            }
+            const int first = tx;
+            while (tx < tilesAcross_ && row[tx]) {
+                row[tx++] = 0;
+            }
+            Run run{first, tx - 1, ty, ty};
+            for (auto it = open.begin(); it != open.end(); ++it) {
+                if (it->first == run.first && it->last == run.last) {
+                    run.top = it->top;
+                    open.erase(it);
+                    break;
+                }
+            }
+            next.push_back(run);
+        }
+        runs.insert(runs.end(), open.begin(), open.end());
+        open = std::move(next);
     }
-    pending_.clear();
+    runs.insert(runs.end(), open.begin(), open.end());
+    for (const Run& run : runs) {
+        // The logical pixels that cover these tiles' device pixels.
+        const QRect device =
+            QRect(QPoint(run.first * kTile, run.top * kTile),
+                  QPoint((run.last + 1) * kTile - 1, (run.bottom + 1) * kTile - 1)) &
+            image_.rect();
+        const int left = static_cast<int>(std::floor(device.left() / ratio_));
+        const int top = static_cast<int>(std::floor(device.top() / ratio_));
+        const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio_));
+        const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio_));
+        const QRect logical = QRect(left, top, right - left, bottom - top) & rect();
+        unpainted_ += logical;
+        update(logical);
+    }
 }
 
 void Canvas::repaintChanged() {
@@ -225,7 +288,13 @@ void Canvas::paintEvent(QPaintEvent* event) {
         const int right = static_cast<int>(std::ceil((r.right() + 1) * ratio_));
         const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) * ratio_));
         const QRect source = QRect(left, top, right - left, bottom - top) & image_.rect();
-        painter.drawImage(source.topLeft(), image_, source);
+        // In bands: Qt hands the copy of a taller rectangle to its worker threads, and waking
+        // them costs more than copying what one event draws.
+        for (int y = source.top(); y <= source.bottom(); y += kBandRows) {
+            const QRect band(source.left(), y, source.width(),
+                             std::min(kBandRows, source.bottom() + 1 - y));
+            painter.drawImage(band.topLeft(), image_, band);
+        }
     }
 }
 
@@ -461,22 +530,15 @@ void QtPlatform::blit(const QImage& picture, int x, int y, PictureSize size) {
     if (area.isEmpty()) {
         return;
     }
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(row - top));
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row));
-        std::copy_n(from + (area.left() - left), area.width(), to + area.left());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const qsizetype sourceStride = picture.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb* to = reinterpret_cast<QRgb*>(image.bits()) + area.top() * stride + area.left();
+    const QRgb* from = reinterpret_cast<const QRgb*>(picture.constBits()) +
+                       (area.top() - top) * sourceStride + (area.left() - left);
+    for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
+        std::memcpy(to, from, std::size_t(area.width()) * sizeof(QRgb));
     }
     canvas_->changed(area);
-}
-
-void QtPlatform::fill(QRect devicePixels, QRgb colour) {
-    QImage& image = canvas_->image();
-    devicePixels &= image.rect();
-    for (int row = devicePixels.top(); row <= devicePixels.bottom(); ++row) {
-        std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(row)) + devicePixels.left(),
-                    devicePixels.width(), colour);
-    }
-    canvas_->changed(devicePixels);
 }
 
 void QtPlatform::paintPicture(Picture picture, double x, double y) {
@@ -492,11 +554,20 @@ void QtPlatform::outlineRect(double x1, double y1, double x2, double y2, int col
     const int top = toDevice(px(y1), ratio);
     const int right = toDevice(px(x2), ratio);
     const int bottom = toDevice(px(y2), ratio);
-    const QRgb c = paletteColour(colour).rgb();
-    fill(QRect(left, top, right + w - left, w), c);
-    fill(QRect(left, bottom, right + w - left, w), c);
-    fill(QRect(left, top, w, bottom + w - top), c);
-    fill(QRect(right, top, w, bottom + w - top), c);
+    const QRgb c = paletteRgb(colour);
+    QImage& image = canvas_->image();
+    const QRect inside = image.rect();
+    QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    for (const QRect& strip :
+         {QRect(left, top, right + w - left, w), QRect(left, bottom, right + w - left, w),
+          QRect(left, top, w, bottom + w - top), QRect(right, top, w, bottom + w - top)}) {
+        const QRect area = strip & inside;
+        if (!area.isEmpty()) {
+            fillPixels(bits, stride, area, c);
+        }
+    }
+    canvas_->changed(QRect(left, top, right + w - left, bottom + w - top));
 }
 
 const QtPlatform::FontEntry& QtPlatform::font(int pixelSize, bool bold) {
@@ -540,7 +611,22 @@ const QtPlatform::TextMask& QtPlatform::textMask(const std::string& text, int pi
         painter.drawText(QPointF(-left / ratio, -top / ratio), string);
     }
     glyphs.setDevicePixelRatio(1);
-    TextMask mask{glyphs.convertToFormat(QImage::Format_Alpha8), QPoint(-left, -top)};
+    TextMask mask{glyphs.convertToFormat(QImage::Format_Alpha8), QPoint(-left, -top), {}};
+    // Most of the box is empty: the runs of ink are found once.
+    for (int row = 0; row < mask.coverage.height(); ++row) {
+        const uchar* cover = mask.coverage.constScanLine(row);
+        for (int x = 0; x < mask.coverage.width();) {
+            if (cover[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.coverage.width() && cover[x] != 0) {
+                ++x;
+            }
+            mask.runs.push_back({row, start, x - start});
+        }
+    }
     return masks_.emplace(std::move(key), std::move(mask)).first->second;
 }
 
@@ -552,24 +638,31 @@ void QtPlatform::printText(double x, double y, const std::string& text, double p
     const qreal ratio = canvas_->ratio();
     // The text's top-left point, baseline below it by the ascent, on a whole device pixel so
     // that the same text at the same place always has the same pixels.
-    const QPoint baseline(static_cast<int>(std::lround(x / kTwipsPerPixel * ratio)),
-                          static_cast<int>(std::lround((y / kTwipsPerPixel + ascent) * ratio)));
+    const QPoint baseline(roundToInt(x / kTwipsPerPixel * ratio),
+                          roundToInt((y / kTwipsPerPixel + ascent) * ratio));
     const QPoint at = baseline - mask.origin;
     QImage& image = canvas_->image();
     const QRect area = QRect(at, mask.coverage.size()) & image.rect();
     if (area.isEmpty()) {
         return;
     }
-    const QRgb ink = paletteColour(colour).rgb();
+    const QRgb ink = paletteRgb(colour);
     const int r = qRed(ink), g = qGreen(ink), b = qBlue(ink);
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        const uchar* cover = mask.coverage.constScanLine(row - at.y()) + (area.left() - at.x());
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row)) + area.left();
-        for (int i = 0; i < area.width(); ++i) {
-            if (const int a = cover[i]) {
-                const QRgb d = to[i];
-                to[i] = qRgb(inked(r, qRed(d), a), inked(g, qGreen(d), a), inked(b, qBlue(d), a));
-            }
+    const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    QRgb* const bits = reinterpret_cast<QRgb*>(image.bits());
+    for (const TextMask::Run& run : mask.runs) {
+        const int row = at.y() + run.row;
+        const int from = std::max(at.x() + run.x, area.left());
+        const int to = std::min(at.x() + run.x + run.length, area.right() + 1);
+        if (row < area.top() || row > area.bottom() || from >= to) {
+            continue;
+        }
+        const uchar* cover = mask.coverage.constScanLine(run.row) + (from - at.x());
+        QRgb* pixel = bits + row * stride + from;
+        for (int i = 0; i < to - from; ++i) {
+            const int a = cover[i];
+            const QRgb d = pixel[i];
+            pixel[i] = qRgb(inked(r, qRed(d), a), inked(g, qGreen(d), a), inked(b, qBlue(d), a));
         }
     }
     canvas_->changed(area);

@@ -34,13 +34,20 @@ public:
     // The backing image, in device pixels (its own pixel ratio is 1).
     QImage& image() { return image_; }
     qreal ratio() const { return ratio_; }
-    // Schedules the repaint of the logical pixels that cover these device pixels.
+    // Marks these device pixels as drawn: they are shown once the current event is handled.
     void changed(const QRect& devicePixels);
     // Shows what changed at once.
     void repaintChanged();
     std::function<void(int button, double xTwips, double yTwips)> onPress;
     // Logical pixels repainted so far, summed over paint events: for tests and measurements.
     qint64 paintedArea = 0;
+
+    // What is drawn is marked in square tiles of this many device pixels: a few hundred small
+    // drawings in one event cost a few bits each, and what is shown is at most a tile's edge
+    // more than what was drawn.
+    static constexpr int kTile = 16;
+    // Rows copied to the screen by one call.
+    static constexpr int kBandRows = 64;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,9 +58,11 @@ private:
 
     QImage image_;
     qreal ratio_;
-    // Changed logical rectangles not yet handed to Qt: neighbours are merged, so that one
-    // event hands over a few rectangles instead of every strip of every frame.
-    std::vector<QRect> pending_;
+    int tilesAcross_;
+    int tilesDown_;
+    // One per tile: drawn into since the last flush.
+    std::vector<unsigned char> drawn_;
+    bool flushQueued_ = false;
     // Handed to Qt, not yet painted.
     QRegion unpainted_;
 };
@@ -138,6 +147,11 @@ private:
     struct TextMask {
         QImage coverage; // Format_Alpha8
         QPoint origin;
+        // Runs of pixels with some coverage, row by row.
+        struct Run {
+            int row, x, length;
+        };
+        std::vector<Run> runs;
     };
     struct FontEntry {
         QFont font;
@@ -147,7 +161,6 @@ private:
     const TextMask& textMask(const std::string& text, int pixelSize, bool bold);
     // Copies a picture's device pixels whose logical top-left corner is (x, y).
     void blit(const QImage& picture, int x, int y, PictureSize size);
-    void fill(QRect devicePixels, QRgb colour);
 
     void buildMenus();
     void loadPictures(const QString& prefix);
