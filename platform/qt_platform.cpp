@@ -23,6 +23,7 @@
 #include <limits>
 
 #include "game/form1.h"
+#include "platform/embedded_pictures.h"
 
 // Resources compiled into a static library must be registered by hand.
 static void initResources() {
@@ -380,6 +381,18 @@ void QtPlatform::loadPictures(const QString& prefix) {
         const QSize wanted = deviceSize(size.width, size.height, ratio);
         QImage image;
         int imageRatio = 1;
+        const EmbeddedPicture* embedded = ratio == 1 && prefix == kCompiledPictures
+                                              ? embeddedPicture(pictureName(picture))
+                                              : nullptr;
+        if (embedded != nullptr) {
+            // The pixels in the program itself, shown as they are: nothing to decode or copy.
+            pictures_[i] = QImage(reinterpret_cast<const uchar*>(embedded->pixels), embedded->width,
+                                  embedded->height, embedded->width * qsizetype(sizeof(QRgb)),
+                                  QImage::Format_RGB32);
+            if (pictures_[i].size() == wanted) {
+                continue;
+            }
+        }
         if (ratio > 2 && image.load(prefix + name + QStringLiteral("@3x.png"))) {
             imageRatio = 3;
         } else if (ratio > 1 && image.load(prefix + name + QStringLiteral("@2x.png"))) {

@@ -101,7 +101,10 @@ public:
 
     // `picturePrefix` and `soundPrefix` say where the artwork and the sounds are; the
     // defaults are the compiled-in resources.
-    explicit QtPlatform(const QString& picturePrefix = QStringLiteral(":/pictures/"),
+    // Where the compiled-in artwork is.
+    static inline const QString kCompiledPictures = QStringLiteral(":/pictures/");
+
+    explicit QtPlatform(const QString& picturePrefix = kCompiledPictures,
                         const QString& soundPrefix = QStringLiteral(":/sounds/"));
     ~QtPlatform() override;
 

@@ -1,18 +1,19 @@
 #include "platform/sound.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QObject>
-#include <QSoundEffect>
 #include <QThread>
-#include <QUrl>
 #include <QtEndian>
 
 #include <atomic>
+#include <cstdio>
 #include <memory>
+
+#include "platform/sound_output.h"
 
 namespace {
 
@@ -30,8 +31,24 @@ constexpr NamedFile kSounds[] = {
 
 std::atomic<bool> threadLeftRunning{false};
 
-QUrl soundUrl(const QString& path) {
-    return path.startsWith(':') ? QUrl(QStringLiteral("qrc") + path) : QUrl::fromLocalFile(path);
+// The sound module: installed in its own folder relative to the program, or, in a build tree,
+// beside it.
+std::unique_ptr<SoundOutput> loadSoundOutput() {
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString& folder :
+         {QString::fromLatin1(KOVALT_SOUND_MODULE_DIR), QStringLiteral(".")}) {
+        QLibrary module(here.filePath(folder + QStringLiteral("/kovalt_sound")));
+        // Unloading the multimedia library before the process ends is not safe.
+        module.setLoadHints(QLibrary::PreventUnloadHint);
+        if (!module.load()) {
+            continue;
+        }
+        if (auto make =
+                reinterpret_cast<SoundOutputFactory>(module.resolve(KOVALT_SOUND_OUTPUT_FACTORY))) {
+            return std::unique_ptr<SoundOutput>(make());
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -43,34 +60,31 @@ class SoundPlayer::Worker : public QObject {
 public:
     explicit Worker(std::map<std::string, QString> files) : files_(std::move(files)) {}
 
-    // Looks for an output and creates the effects. The first call into the multimedia module
-    // in this process, so that its engine and timers are made on this thread.
+    // Loads the sound module, looks for an output and loads the sounds: the first call into
+    // the multimedia library in this process, so that its engine and timers are made on this
+    // thread. Without the module nothing plays, as without an output.
     void load() {
-        // Without an output device QSoundEffect reports itself as playing for ever; play
-        // nothing at all instead.
-        if (!QMediaDevices::audioOutputs().isEmpty()) {
-            for (const auto& [name, path] : files_) {
-                auto effect = std::make_unique<QSoundEffect>();
-                effect->setSource(soundUrl(path));
-                effects_.emplace(name, std::move(effect));
-            }
+        output_ = loadSoundOutput();
+        if (output_ && output_->open(files_)) {
             ready.store(true);
+        } else if (output_ == nullptr) {
+            std::fputs("kovalt: the sound module could not be loaded; no sound is played\n",
+                       stderr);
         }
         loaded.store(true);
     }
 
     void play(const std::string& name) {
         pending.fetch_sub(1);
-        const auto it = effects_.find(name);
-        if (it != effects_.end()) {
-            it->second->play();
+        if (ready.load()) {
+            output_->play(name);
         }
     }
 
-    // Destroys the effects here, where they were made, and ends the thread.
+    // Destroys the output here, where it was made, and ends the thread.
     void finish() {
-        effects_.clear();
         ready.store(false);
+        output_.reset();
         moveToThread(nullptr);
         QThread::currentThread()->quit();
     }
@@ -81,7 +95,7 @@ public:
 
 private:
     std::map<std::string, QString> files_;
-    std::map<std::string, std::unique_ptr<QSoundEffect>> effects_;
+    std::unique_ptr<SoundOutput> output_;
 };
 
 SoundPlayer::SoundPlayer(const QString& prefix) : prefix_(prefix) {

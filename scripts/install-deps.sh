@@ -40,6 +40,8 @@ test_packages=(
     man-db
     dbus-bin
     python3-gi
+    pulseaudio
+    pulseaudio-utils
     gir1.2-atspi-2.0
 )
 

@@ -20,6 +20,7 @@ lintian --pedantic --info --fail-on error,warning "$deb" ||
 
 files=(
     /usr/games/kovalt
+    "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/kovalt/kovalt_sound.so"
     /usr/share/applications/org.kovalt.Kovalt.desktop
     /usr/share/metainfo/org.kovalt.Kovalt.metainfo.xml
     /usr/share/icons/hicolor/32x32/apps/org.kovalt.Kovalt.png
@@ -102,6 +103,12 @@ import -window root "$work/screen.png"
 colours="$(convert "$work/screen.png" -format '%k' info:)"
 [ "$colours" -gt 16 ] || fail "the screen shows no game picture ($colours colours)"
 echo "package-check: the installed game shows its window \"$name\""
+# The audio thread loads the sound module once the window is up.
+sleep 1
+if grep -q "sound module" "$work/game.log"; then
+    cat "$work/game.log"
+    fail "the installed game did not find its sound module"
+fi
 kill "$game"
 wait "$game" 2>/dev/null || true
 game=""

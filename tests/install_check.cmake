@@ -9,6 +9,7 @@ if(NOT result EQUAL 0)
 endif()
 set(expected
     ${GAMESDIR}/kovalt
+    ${MODULEDIR}/kovalt_sound.so
     share/applications/org.kovalt.Kovalt.desktop
     share/metainfo/org.kovalt.Kovalt.metainfo.xml
     share/icons/hicolor/32x32/apps/org.kovalt.Kovalt.png
@@ -43,4 +44,10 @@ foreach(png IN LISTS pngs)
     message(FATAL_ERROR "${png} is ${width} x ${height}")
   endif()
 endforeach()
+# The program finds its sound module where it was installed.
+file(RELATIVE_PATH from_program "${PREFIX}/${GAMESDIR}" "${PREFIX}/${MODULEDIR}")
+file(STRINGS "${PREFIX}/${GAMESDIR}/kovalt" named REGEX "${from_program}" LIMIT_COUNT 1)
+if(named STREQUAL "")
+  message(FATAL_ERROR "the program does not look for its sound module in ${from_program}")
+endif()
 message(STATUS "installed: ${expected}")

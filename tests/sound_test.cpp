@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -122,6 +124,84 @@ TEST_P(RefusingServer, NoOutputIsFoundAndTheThreadEndsCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(Sound, RefusingServer, ::testing::Values(Mode::Garbage, Mode::Closing),
                          paramName);
+
+// A real sound server with a sink that plays into nothing: the sounds must be loaded through
+// the sound module and reach the server as playback streams.
+class RealServer : public ::testing::Test {
+protected:
+    QTemporaryDir runtime;
+    QProcess server;
+
+    void SetUp() override {
+        const QString pulseaudio = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        const QString pactl = QStandardPaths::findExecutable(QStringLiteral("pactl"));
+        if (pulseaudio.isEmpty() || pactl.isEmpty()) {
+            GTEST_SKIP() << "pulseaudio and pactl are not installed";
+        }
+        ASSERT_TRUE(runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        qputenv("HOME", runtime.path().toLocal8Bit());
+        qunsetenv("PULSE_SERVER");
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(pulseaudio,
+                     {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                      QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
+                      QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error"),
+                      QStringLiteral("-Lmodule-null-sink"),
+                      QStringLiteral("-Lmodule-native-protocol-unix")});
+        ASSERT_TRUE(server.waitForStarted(kComesUpWithinMs));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !pactlSays({QStringLiteral("info")}).isEmpty(); },
+                                    kComesUpWithinMs))
+            << "the sound server did not come up";
+    }
+
+    void TearDown() override {
+        if (server.state() != QProcess::NotRunning) {
+            server.terminate();
+            if (!server.waitForFinished(kAnswersWithinMs)) {
+                server.kill();
+                server.waitForFinished();
+            }
+        }
+    }
+
+    static QByteArray pactlSays(const QStringList& arguments) {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), arguments);
+        if (!pactl.waitForFinished(kAnswersWithinMs) || pactl.exitCode() != 0) {
+            return {};
+        }
+        return pactl.readAllStandardOutput();
+    }
+};
+
+TEST_F(RealServer, TheSoundsAreLoadedThroughTheModuleAndPlayed) {
+    QProcess events;
+    events.start(QStringLiteral("pactl"), {QStringLiteral("subscribe")});
+    ASSERT_TRUE(events.waitForStarted(kAnswersWithinMs));
+
+    SoundPlayer player;
+    player.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.loaded(); }, kComesUpWithinMs));
+    EXPECT_TRUE(player.available()) << "the module was not loaded or found no output";
+    // Each sound in turn, once the one before has ended.
+    int played = 0;
+    for (const char* name : {"駒打音", "禁止", "終局", "その他"}) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player.play(name); }, kComesUpWithinMs)) << name;
+        ++played;
+    }
+    QByteArray seen;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            seen += events.readAllStandardOutput();
+            return seen.count("'new' on sink-input") >= played;
+        },
+        kComesUpWithinMs))
+        << "the server saw these streams: " << seen.toStdString();
+    EXPECT_TRUE(player.stop(kAnswersWithinMs));
+    events.kill();
+    events.waitForFinished();
+}
 
 QPoint cellPixel(double gx, double gy) {
     return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
