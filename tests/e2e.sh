@@ -18,6 +18,9 @@ if [ -z "${KOVALT_E2E_SESSION:-}" ]; then
     KOVALT_E2E_SESSION=1 exec "$here/xsession.sh" ${wm:+--wm} --a11y "$0" ${wm:+--wm} "$@"
 fi
 
+# The checks compare UTF-8 titles and texts: the tools run in a UTF-8 locale whatever the
+# caller's (the program itself runs in the C locale, below).
+export LC_ALL=C.UTF-8
 program="$(realpath "${1:-build/kovalt}")"
 work="$(mktemp -d)"
 shots="${KOVALT_E2E_SHOTS:-$work}"
