@@ -65,12 +65,12 @@ QColor paletteColour(int number) {
 
 namespace {
 
-// Twips to whole logical pixels, the way the layout was measured.
 // std::lround without the call into the maths library: halves away from zero.
 int roundToInt(double v) {
     return v >= 0 ? static_cast<int>(v + 0.5) : -static_cast<int>(0.5 - v);
 }
 
+// Twips to whole logical pixels, the way the layout was measured.
 int px(double twips) {
     return roundToInt(twips / kTwipsPerPixel);
 }
@@ -215,50 +215,32 @@ void Canvas::changed(const QRect& devicePixels) {
 
 void Canvas::flushChanged() {
     flushQueued_ = false;
-    // Runs of drawn tiles along each row of tiles, joined with the same run of the row above.
-    struct Run {
-        int first, last, top, bottom;
-    };
-    std::vector<Run> open, runs;
+    // Runs of drawn tiles along each row of tiles; QRegion joins the same runs of neighbouring
+    // rows into one rectangle.
+    QRegion region;
     for (int ty = 0; ty < tilesDown_; ++ty) {
         unsigned char* row = drawn_.data() + std::size_t(ty) * tilesAcross_;
-        std::vector<Run> next;
-        for (int tx = 0; tx < tilesAcross_;) {
+        for (int tx = 0; tx < tilesAcross_; ++tx) {
             if (!row[tx]) {
-                ++tx;
                 continue;
             }
             const int first = tx;
             while (tx < tilesAcross_ && row[tx]) {
                 row[tx++] = 0;
             }
-            Run run{first, tx - 1, ty, ty};
-            for (auto it = open.begin(); it != open.end(); ++it) {
-                if (it->first == run.first && it->last == run.last) {
-                    run.top = it->top;
-                    open.erase(it);
-                    break;
-                }
-            }
-            next.push_back(run);
+            // The logical pixels that cover these tiles' device pixels.
+            const QRect device =
+                QRect(first * kTile, ty * kTile, (tx - first) * kTile, kTile) & image_.rect();
+            const int left = static_cast<int>(std::floor(device.left() / ratio_));
+            const int top = static_cast<int>(std::floor(device.top() / ratio_));
+            const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio_));
+            const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio_));
+            region += QRect(left, top, right - left, bottom - top) & rect();
         }
-        runs.insert(runs.end(), open.begin(), open.end());
-        open = std::move(next);
     }
-    runs.insert(runs.end(), open.begin(), open.end());
-    for (const Run& run : runs) {
-        // The logical pixels that cover these tiles' device pixels.
-        const QRect device =
-            QRect(QPoint(run.first * kTile, run.top * kTile),
-                  QPoint((run.last + 1) * kTile - 1, (run.bottom + 1) * kTile - 1)) &
-            image_.rect();
-        const int left = static_cast<int>(std::floor(device.left() / ratio_));
-        const int top = static_cast<int>(std::floor(device.top() / ratio_));
-        const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio_));
-        const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio_));
-        const QRect logical = QRect(left, top, right - left, bottom - top) & rect();
-        unpainted_ += logical;
-        update(logical);
+    if (!region.isEmpty()) {
+        unpainted_ += region;
+        update(region);
     }
 }
 

@@ -99,11 +99,11 @@ public:
     static constexpr int kClientWidth = 559;
     static constexpr int kClientHeight = 480;
 
-    // `picturePrefix` and `soundPrefix` say where the artwork and the sounds are; the
-    // defaults are the compiled-in resources.
     // Where the compiled-in artwork is.
     static inline const QString kCompiledPictures = QStringLiteral(":/pictures/");
 
+    // `picturePrefix` and `soundPrefix` say where the artwork and the sounds are; the
+    // defaults are the compiled-in resources.
     explicit QtPlatform(const QString& picturePrefix = kCompiledPictures,
                         const QString& soundPrefix = QStringLiteral(":/sounds/"));
     ~QtPlatform() override;
