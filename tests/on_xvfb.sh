@@ -27,6 +27,9 @@ launcher=/usr/libexec/at-spi-bus-launcher
 if command -v dbus-run-session >/dev/null && [ -x "$launcher" ]; then
     # Qt switches accessibility on once the bus is there.
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-    exec dbus-run-session -- bash -c '"$0" >/dev/null 2>&1 & launcher=$!; "${@}"; status=$?; kill $launcher; exit $status' "$launcher" "$@"
+    # Not exec: the server must still be stopped when the program ends.
+    status=0
+    dbus-run-session -- bash -c '"$0" >/dev/null 2>&1 & launcher=$!; "${@}"; status=$?; kill $launcher; exit $status' "$launcher" "$@" || status=$?
+    exit "$status"
 fi
 "$@"
