@@ -366,14 +366,12 @@ void QtPlatform::loadPictures(const QString& prefix) {
         const EmbeddedPicture* embedded = ratio == 1 && prefix == kCompiledPictures
                                               ? embeddedPicture(pictureName(picture))
                                               : nullptr;
-        if (embedded != nullptr) {
+        if (embedded != nullptr && QSize(embedded->width, embedded->height) == wanted) {
             // The pixels in the program itself, shown as they are: nothing to decode or copy.
             pictures_[i] = QImage(reinterpret_cast<const uchar*>(embedded->pixels), embedded->width,
                                   embedded->height, embedded->width * qsizetype(sizeof(QRgb)),
                                   QImage::Format_RGB32);
-            if (pictures_[i].size() == wanted) {
-                continue;
-            }
+            continue;
         }
         if (ratio > 2 && image.load(prefix + name + QStringLiteral("@3x.png"))) {
             imageRatio = 3;
@@ -560,9 +558,9 @@ void QtPlatform::outlineRect(double x1, double y1, double x2, double y2, int col
         const QRect area = strip & inside;
         if (!area.isEmpty()) {
             fillPixels(bits, stride, area, c);
+            canvas_->changed(area); // the strips only: the square inside is not repainted
         }
     }
-    canvas_->changed(QRect(left, top, right + w - left, bottom + w - top));
 }
 
 const QtPlatform::FontEntry& QtPlatform::font(int pixelSize, bool bold) {

@@ -43,8 +43,7 @@ std::unique_ptr<SoundOutput> loadSoundOutput() {
         if (!module.load()) {
             continue;
         }
-        if (auto make =
-                reinterpret_cast<SoundOutputFactory>(module.resolve(KOVALT_SOUND_OUTPUT_FACTORY))) {
+        if (auto make = reinterpret_cast<SoundOutputFactory>(module.resolve(kSoundOutputFactory))) {
             return std::unique_ptr<SoundOutput>(make());
         }
     }

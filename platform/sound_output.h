@@ -18,8 +18,6 @@ public:
     virtual void play(const std::string& name) = 0;
 };
 
-// The module's one entry point, looked up by this name.
-#define KOVALT_SOUND_OUTPUT_FACTORY "kovalt_make_sound_output"
-extern "C" {
+// The module's one entry point, an extern "C" function looked up by this name.
+inline constexpr char kSoundOutputFactory[] = "kovalt_make_sound_output";
 using SoundOutputFactory = SoundOutput* (*)();
-}
