@@ -1,51 +1,45 @@
 #pragma once
 
+#include <iterator>
 #include <string>
 
-// The eighteen pictures the game draws. The game picks one by its own code; the
-// platform knows where the artwork comes from.
+// The pictures the game draws, one for each line of picture_table.def. The game picks one by
+// its own code; the platform knows where the artwork comes from.
 enum class Picture {
-    SitaHu0,
-    SitaHu1,
-    SitaKyou0,
-    SitaKyou1,
-    SitaKei0,
-    SitaKei1,
-    SitaGin0,
-    SitaGin1,
-    SitaKin,
-    SitaKaku0,
-    SitaKaku1,
-    SitaSya0,
-    SitaSya1,
-    SitaOu,
-    KaraMasu,
-    KaraMasu2,
-    Kovalt,
-    Haikei,
+#define PICTURE(id, stem, width, height, code) id,
+#include "platform/picture_table.def"
+#undef PICTURE
 };
-
-inline constexpr int kPictureCount = 18;
 
 struct PictureSize {
     int width;
     int height;
 };
 
+namespace picture_table {
+inline constexpr PictureSize kSizes[] = {
+#define PICTURE(id, stem, width, height, code) {width, height},
+#include "platform/picture_table.def"
+#undef PICTURE
+};
+inline constexpr const char* kNames[] = {
+#define PICTURE(id, stem, width, height, code) stem,
+#include "platform/picture_table.def"
+#undef PICTURE
+};
+} // namespace picture_table
+
+inline constexpr int kPictureCount = static_cast<int>(std::size(picture_table::kSizes));
+
 // Size of a picture in logical pixels (15 twips each).
 constexpr PictureSize pictureSize(Picture picture) {
-    switch (picture) {
-    case Picture::Kovalt:
-        return {115, 57};
-    case Picture::Haikei:
-        return {34, 41};
-    default:
-        return {33, 41};
-    }
+    return picture_table::kSizes[static_cast<int>(picture)];
 }
 
 // File stem of a picture's artwork (also its resource name).
-const char* pictureName(Picture picture);
+constexpr const char* pictureName(Picture picture) {
+    return picture_table::kNames[static_cast<int>(picture)];
+}
 
 inline constexpr double kTwipsPerPixel = 15.0;
 

@@ -7,61 +7,13 @@ void Form1::描画_絵(int 駒種類, double 座標X, double 座標Y) {
     }
     Picture picture;
     switch (駒種類) {
-    case 駒_歩:
-        picture = Picture::SitaHu0;
+#define PICTURE(id, stem, width, height, code)                                                     \
+    case code:                                                                                     \
+        picture = Picture::id;                                                                     \
         break;
-    case 駒_と:
-        picture = Picture::SitaHu1;
-        break;
-    case 駒_香:
-        picture = Picture::SitaKyou0;
-        break;
-    case 駒_香成:
-        picture = Picture::SitaKyou1;
-        break;
-    case 駒_桂:
-        picture = Picture::SitaKei0;
-        break;
-    case 駒_桂成:
-        picture = Picture::SitaKei1;
-        break;
-    case 駒_銀:
-        picture = Picture::SitaGin0;
-        break;
-    case 駒_銀成:
-        picture = Picture::SitaGin1;
-        break;
-    case 駒_金:
-        picture = Picture::SitaKin;
-        break;
-    case 駒_角:
-        picture = Picture::SitaKaku0;
-        break;
-    case 駒_角成:
-        picture = Picture::SitaKaku1;
-        break;
-    case 駒_飛:
-        picture = Picture::SitaSya0;
-        break;
-    case 駒_飛成:
-        picture = Picture::SitaSya1;
-        break;
-    case 駒_王:
-        picture = Picture::SitaOu;
-        break;
-    case 絵_空桝:
-        picture = Picture::KaraMasu;
-        break;
-    case 絵_勢力桝:
-        picture = Picture::KaraMasu2;
-        break;
-    case 絵_ロゴ:
-        picture = Picture::Kovalt;
-        break;
-    case 絵_背景:
-        picture = Picture::Haikei;
-        break;
-    default:
+#include "platform/picture_table.def"
+#undef PICTURE
+    default: // any other code draws nothing
         return;
     }
     platform_.paintPicture(picture, 盤X + 座標X * 桝幅, 盤Y + 座標Y * 桝高);
