@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -106,18 +107,35 @@ TEST(DrawingGeometry, PicturesFramesLogoAndWindowLandWhereTheyBelong) {
     game->Form_Load();
     EXPECT_EQ(screen.placements, 2);
 
-    const std::pair<int, Picture> table[] = {
-        {10, Picture::SitaHu0},    {11, Picture::SitaHu1},    {20, Picture::SitaKyou0},
-        {21, Picture::SitaKyou1},  {30, Picture::SitaKei0},   {31, Picture::SitaKei1},
-        {100, Picture::SitaGin0},  {101, Picture::SitaGin1},  {110, Picture::SitaKin},
-        {800, Picture::SitaKaku0}, {801, Picture::SitaKaku1}, {900, Picture::SitaSya0},
-        {901, Picture::SitaSya1},  {950, Picture::SitaOu},    {0, Picture::KaraMasu},
-        {1, Picture::KaraMasu2},   {2, Picture::Kovalt},      {3, Picture::Haikei}};
-    for (const auto& [code, picture] : table) {
-        screen.paints.clear();
-        game->描画_絵(code, 0.5, -2.25); // fractions and negatives are kept
-        EXPECT_EQ(screen.paints, (std::vector{std::tuple{picture, 947.5, -1283.75}})) << code;
+    // Every kind a hand holds, its promoted kind and each picture code draws a picture of its
+    // own at the grid point, fractions and negatives kept; together they are all the pictures,
+    // and whatever may stand on a square fills exactly one cell.
+    std::vector<int> codes = {Form1::絵_空桝, Form1::絵_勢力桝, Form1::絵_ロゴ, Form1::絵_背景};
+    for (int kind : Form1::kSlotKinds) {
+        if (kind == 0) {
+            continue;
+        }
+        codes.push_back(kind);
+        if (game->調査_駒成(kind) == Form1::判定_有) {
+            codes.push_back(game->成駒種類);
+        }
     }
+    std::set<Picture> drawn;
+    for (int code : codes) {
+        screen.paints.clear();
+        game->描画_絵(code, 0.5, -2.25);
+        ASSERT_EQ(screen.paints.size(), 1u) << code;
+        const auto [picture, x, y] = screen.paints[0];
+        EXPECT_EQ(std::pair(x, y), std::pair(947.5, -1283.75)) << code;
+        EXPECT_TRUE(drawn.insert(picture).second) << code;
+        const PictureSize size = pictureSize(picture);
+        if (code != Form1::絵_ロゴ && code != Form1::絵_背景) {
+            EXPECT_EQ(std::pair(size.width * kTwipsPerPixel, size.height * kTwipsPerPixel),
+                      std::pair<double, double>(Form1::桝幅, Form1::桝高))
+                << code;
+        }
+    }
+    EXPECT_EQ(drawn.size(), std::size_t(kPictureCount));
     screen.paints.clear();
     for (int code : {-1, 4, 12, 111, 951}) {
         game->描画_絵(code, 5, 5);
