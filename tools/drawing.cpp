@@ -19,8 +19,6 @@ QColor toQColor(Rgb c) {
     return QColor(toQRgb(c));
 }
 
-// Integer hash -> [0,1). Used instead of a random generator so that a pattern can be sampled at
-
 double hash01(std::int64_t i, std::uint32_t seed) {
     std::uint64_t x =
         static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ull + seed * 0xBF58476D1CE4E5B9ull;
