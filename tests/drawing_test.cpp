@@ -131,7 +131,7 @@ TEST(DrawingGeometry, PicturesFramesLogoAndWindowLandWhereTheyBelong) {
         const PictureSize size = pictureSize(picture);
         if (code != Form1::絵_ロゴ && code != Form1::絵_背景) {
             EXPECT_EQ(std::pair(size.width * kTwipsPerPixel, size.height * kTwipsPerPixel),
-                      std::pair<double, double>(Form1::桝幅, Form1::桝高))
+                      std::pair(double{Form1::桝幅}, double{Form1::桝高}))
                 << code;
         }
     }
