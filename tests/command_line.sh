@@ -33,6 +33,9 @@ run_without_display() {
     (
         cd "$work" || exit 99
         ulimit -c unlimited 2>/dev/null
+        # As in any session (the Wayland library writes its own line without one).
+        mkdir -p -m 700 "$work/runtime"
+        export XDG_RUNTIME_DIR="$work/runtime"
         exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
             "${extra_env[@]}" timeout 60 "$program" "$@" >"$work/out" 2>"$work/err"
     )
