@@ -69,7 +69,7 @@ QStringList platformNames(const QString& setting) {
 
 QString startFailureLine() {
     QString message = missingPlatformMessage(opening, WindowSystemEnvironment::fromProcess(),
-                                             installedPlatforms());
+                                             installedPlatforms(opening.platformPluginPath));
     if (message.isEmpty()) {
         message = noDisplayMessage(opening, qEnvironmentVariable("DISPLAY"),
                                    qEnvironmentVariable("WAYLAND_DISPLAY"));
@@ -128,8 +128,11 @@ WindowSystemEnvironment WindowSystemEnvironment::fromProcess() {
             qEnvironmentVariable("XDG_SESSION_TYPE")};
 }
 
-QStringList installedPlatforms() {
+QStringList installedPlatforms(const QString& platformPluginPath) {
     QStringList folders;
+    if (!platformPluginPath.isEmpty()) {
+        folders << platformPluginPath;
+    }
     for (const QString& path :
          qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
         folders << path + QStringLiteral("/platforms");

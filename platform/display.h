@@ -24,8 +24,9 @@ struct WindowSystemEnvironment {
     static WindowSystemEnvironment fromProcess();
 };
 
-// The names of the window systems whose Qt platform plugin is installed.
-QStringList installedPlatforms();
+// The names of the window systems whose Qt platform plugin is installed, in Qt's folders and
+// in the one given on the command line.
+QStringList installedPlatforms(const QString& platformPluginPath = {});
 
 // The line printed when the window system asked for (on the command line, in QT_QPA_PLATFORM
 // or by a Wayland session) has no installed plugin or is no window system at all; empty when

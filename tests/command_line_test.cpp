@@ -71,6 +71,8 @@ TEST(CommandLine, QtOptionsAreLeftForQt) {
     const CommandLine c = parse({"-platform", "offscreen", "--display", ":7"});
     EXPECT_EQ(c.platform, QStringLiteral("offscreen"));
     EXPECT_EQ(c.display, QStringLiteral(":7"));
+    EXPECT_EQ(parse({"-platformpluginpath", "/opt/p"}).platformPluginPath,
+              QStringLiteral("/opt/p"));
 }
 
 TEST(CommandLine, MistakesEndWithStatusTwoAndTheUsage) {
