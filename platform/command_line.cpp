@@ -175,5 +175,6 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     result.platform = parser.value(QStringLiteral("platform"));
     result.display = parser.value(QStringLiteral("display"));
+    result.platformPluginPath = parser.value(QStringLiteral("platformpluginpath"));
     return result;
 }

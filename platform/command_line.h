@@ -23,6 +23,7 @@ struct CommandLine {
     // name what could not be opened when the window cannot be.
     QString platform;
     QString display;
+    QString platformPluginPath; // -platformpluginpath: where Qt looks for them first
 };
 
 // Reads the program's arguments; the first is the program's own path.

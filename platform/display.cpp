@@ -1,5 +1,10 @@
 #include "platform/display.h"
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QPluginLoader>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -20,12 +25,62 @@ struct HeldMessage {
 
 QtMessageHandler previousHandler = nullptr;
 std::vector<HeldMessage> held;
-std::string noDisplayLine;
+CommandLine opening;
+
+// Platform names Qt knows on this kind of system, whether or not their plugin is installed.
+constexpr const char* kKnownPlatforms[] = {
+    "xcb",
+    "wayland",
+    "wayland-egl",
+    "wayland-brcm",
+    "wayland-xcomposite-egl",
+    "wayland-xcomposite-glx",
+    "offscreen",
+    "minimal",
+    "minimalegl",
+    "eglfs",
+    "linuxfb",
+    "vnc",
+    "vkkhrdisplay",
+    "directfb",
+    "bsdfb",
+};
+
+bool isKnownPlatform(const QString& name) {
+    for (const char* known : kKnownPlatforms) {
+        if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "wayland;xcb" and "xcb:option" as Qt reads them: the names it tries, in order.
+QStringList platformNames(const QString& setting) {
+    QStringList names;
+    for (const QString& part : setting.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString name = part.section(QLatin1Char(':'), 0, 0).trimmed();
+        if (!name.isEmpty()) {
+            names << name;
+        }
+    }
+    return names;
+}
+
+QString startFailureLine() {
+    QString message = missingPlatformMessage(opening, WindowSystemEnvironment::fromProcess(),
+                                             installedPlatforms(opening.platformPluginPath));
+    if (message.isEmpty()) {
+        message = noDisplayMessage(opening, qEnvironmentVariable("DISPLAY"),
+                                   qEnvironmentVariable("WAYLAND_DISPLAY"));
+    }
+    return QStringLiteral("kovalt: ") + message + QLatin1Char('\n');
+}
 
 void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     // Qt gives up with this fatal message when no platform plugin could be started.
     if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
-        std::fputs(noDisplayLine.c_str(), stderr);
+        std::fputs(startFailureLine().toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
         // Nothing of Qt's half-made state is worth tearing down: leave at once.
         std::_Exit(kExitNoDisplay);
@@ -68,12 +123,83 @@ QString noDisplayMessage(const CommandLine& commandLine, const QString& displayV
         .arg(where);
 }
 
+WindowSystemEnvironment WindowSystemEnvironment::fromProcess() {
+    return {qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("WAYLAND_DISPLAY"),
+            qEnvironmentVariable("XDG_SESSION_TYPE")};
+}
+
+QStringList installedPlatforms(const QString& platformPluginPath) {
+    QStringList folders;
+    if (!platformPluginPath.isEmpty()) {
+        folders << platformPluginPath;
+    }
+    for (const QString& path :
+         qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts)) {
+        folders << path + QStringLiteral("/platforms");
+    }
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
+    if (const QString path = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !path.isEmpty()) {
+        folders << path;
+    }
+    QStringList names;
+    for (const QString& folder : folders) {
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            // Only the plugin's metadata is read; the library is not loaded.
+            const QJsonArray keys = QPluginLoader(file.absoluteFilePath())
+                                        .metaData()
+                                        .value(QLatin1String("MetaData"))
+                                        .toObject()
+                                        .value(QLatin1String("Keys"))
+                                        .toArray();
+            for (const QJsonValue& key : keys) {
+                if (!names.contains(key.toString(), Qt::CaseInsensitive)) {
+                    names << key.toString();
+                }
+            }
+        }
+    }
+    return names;
+}
+
+QString missingPlatformMessage(const CommandLine& commandLine,
+                               const WindowSystemEnvironment& environment,
+                               const QStringList& installed) {
+    QString setting = QStringLiteral("-platform");
+    QStringList wanted = platformNames(commandLine.platform);
+    if (wanted.isEmpty()) {
+        setting = QStringLiteral("QT_QPA_PLATFORM");
+        wanted = platformNames(environment.platform);
+    }
+    if (wanted.isEmpty() &&
+        (!environment.wayland.isEmpty() || environment.sessionType == QLatin1String("wayland"))) {
+        // A Wayland session: its compositor may well be there without Qt's plugin for it.
+        wanted << QStringLiteral("wayland");
+    }
+    for (const QString& name : wanted) {
+        if (installed.contains(name, Qt::CaseInsensitive)) {
+            return {}; // the plugin is there: what failed is the display
+        }
+    }
+    if (wanted.isEmpty()) {
+        return {};
+    }
+    const QString& name = wanted.constFirst();
+    if (!isKnownPlatform(name)) {
+        return QStringLiteral("cannot open a window: %1 '%2' names no window system that Qt "
+                              "knows; the installed ones are: %3.")
+            .arg(setting, name, installed.join(QStringLiteral(", ")));
+    }
+    QString line = QStringLiteral("cannot open a window: Qt's platform plugin for '%1' is not "
+                                  "installed")
+                       .arg(name);
+    if (name.startsWith(QLatin1String("wayland"), Qt::CaseInsensitive)) {
+        line += QStringLiteral(" (Debian package qt6-wayland)");
+    }
+    return line + QLatin1Char('.');
+}
+
 void beginOpeningDisplay(const CommandLine& commandLine) {
-    const QString line = QStringLiteral("kovalt: ") +
-                         noDisplayMessage(commandLine, qEnvironmentVariable("DISPLAY"),
-                                          qEnvironmentVariable("WAYLAND_DISPLAY")) +
-                         QLatin1Char('\n');
-    noDisplayLine = line.toLocal8Bit().toStdString();
+    opening = commandLine;
     held.clear();
     previousHandler = qInstallMessageHandler(holdMessage);
 }

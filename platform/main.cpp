@@ -8,6 +8,7 @@
 #include "platform/command_line.h"
 #include "platform/display.h"
 #include "platform/first_paint.h"
+#include "platform/japanese_font.h"
 #include "platform/qt_platform.h"
 #include "platform/translation.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(KOVALT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(KOVALT_APP_ID));
     loadQtJapanese(app);
+    warnIfNoJapaneseFont();
 
     QtPlatform platform;
     Form1 form(platform);

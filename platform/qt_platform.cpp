@@ -24,6 +24,7 @@
 
 #include "game/form1.h"
 #include "platform/embedded_pictures.h"
+#include "platform/japanese_font.h"
 
 // Resources compiled into a static library must be registered by hand.
 static void initResources() {
@@ -78,9 +79,7 @@ int px(double twips) {
 // Japanese Mincho faces, best first; the last resort is whatever serif face there is.
 QFont gameFontOfPixels(int pixelSize, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("IPAPMincho"), QStringLiteral("IPAexMincho"),
-                      QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP"),
-                      QStringLiteral("serif")});
+    font.setFamilies(japaneseFontFamilies() << QStringLiteral("serif"));
     font.setStyleHint(QFont::Serif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

@@ -15,6 +15,7 @@ run_packages=(
     libxcb1-dev
     fonts-ipafont-mincho
     qt6-translations-l10n
+    file
 )
 
 test_packages=(
@@ -27,7 +28,6 @@ test_packages=(
     desktop-file-utils
     appstream
     dpkg-dev
-    file
     strace
     at-spi2-core
     dbus-daemon
@@ -43,6 +43,8 @@ test_packages=(
     pulseaudio
     pulseaudio-utils
     gir1.2-atspi-2.0
+    weston
+    qt6-wayland
 )
 
 usage() {

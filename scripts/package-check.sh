@@ -32,6 +32,7 @@ files=(
     /usr/share/man/man6/kovalt.6.gz
     /usr/share/doc/kovalt/copyright
     /usr/share/doc/kovalt/changelog.gz
+    /usr/share/doc/kovalt/how-to-play.md
 )
 contents="$(dpkg-deb --fsys-tarfile "$deb" | tar -t)"
 for f in "${files[@]}"; do

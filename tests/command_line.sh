@@ -5,6 +5,8 @@
 #   version      -v and --version print the version and end with 0, no display
 #   bad          unknown options, arguments and missing values: an error, the usage, 2
 #   no-display   no X server or Wayland compositor: one line on standard error, 1, no core
+#   no-plugin    a window system without its Qt plugin, or no window system at all: one line
+#                that names it, 1
 #   qt-options   Qt's own options reach Qt (on Xvfb; the window shows the title asked for)
 #   offscreen    -platform offscreen starts the game without any display
 set -uo pipefail
@@ -31,6 +33,9 @@ run_without_display() {
     (
         cd "$work" || exit 99
         ulimit -c unlimited 2>/dev/null
+        # As in any session (the Wayland library writes its own line without one).
+        mkdir -p -m 700 "$work/runtime"
+        export XDG_RUNTIME_DIR="$work/runtime"
         exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE \
             "${extra_env[@]}" timeout 60 "$program" "$@" >"$work/out" 2>"$work/err"
     )
@@ -40,6 +45,8 @@ run_without_display() {
 }
 
 program_name="$(basename "$program")"
+wayland_plugin=no
+ls "$(qtpaths6 --query QT_INSTALL_PLUGINS)"/platforms/*wayland* >/dev/null 2>&1 && wayland_plugin=yes
 
 case "$case_name" in
 help)
@@ -81,7 +88,10 @@ bad)
 no-display)
     # Nothing listens on this display number.
     missing=":$((59000 + RANDOM % 500))"
-    for setting in none "DISPLAY=$missing" "-display $missing" "WAYLAND_DISPLAY=nowhere-$$"; do
+    settings=(none "DISPLAY=$missing" "-display $missing")
+    # Without Qt's Wayland plugin, that is what is missing (the no-plugin case).
+    [ "$wayland_plugin" = yes ] && settings+=("WAYLAND_DISPLAY=nowhere-$$")
+    for setting in "${settings[@]}"; do
         extra_env=()
         case "$setting" in
         none) run_without_display ;;
@@ -96,6 +106,26 @@ no-display)
             fail "$setting: left a core file"
             rm -f "$work"/core*
         fi
+    done
+    ;;
+no-plugin)
+    # A compositor may be running: the plugin is what is missing, not the display.
+    checks=("QT_QPA_PLATFORM=nosuch-$$|QT_QPA_PLATFORM 'nosuch-$$' names no window system"
+        "-platform nosuch|-platform 'nosuch' names no window system"
+        "-platform directfb|'directfb' is not installed")
+    if [ "$wayland_plugin" = no ]; then
+        checks+=("WAYLAND_DISPLAY=wayland-$$|'wayland' is not installed (Debian package qt6-wayland)")
+    fi
+    for check in "${checks[@]}"; do
+        setting="${check%%|*}"
+        extra_env=()
+        case "$setting" in
+        -platform*) run_without_display -platform "${setting#-platform }" ;;
+        *) extra_env=("$setting") && run_without_display ;;
+        esac
+        [ "$status" -eq 1 ] || fail "$setting: status $status, expected 1"
+        [ "$(printf '%s\n' "$err" | grep -c .)" -eq 1 ] || fail "$setting: not one line: $err"
+        grep -qF -- "${check#*|}" <<<"$err" || fail "$setting: said '$err'"
     done
     ;;
 qt-options)

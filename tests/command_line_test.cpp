@@ -71,6 +71,8 @@ TEST(CommandLine, QtOptionsAreLeftForQt) {
     const CommandLine c = parse({"-platform", "offscreen", "--display", ":7"});
     EXPECT_EQ(c.platform, QStringLiteral("offscreen"));
     EXPECT_EQ(c.display, QStringLiteral(":7"));
+    EXPECT_EQ(parse({"-platformpluginpath", "/opt/p"}).platformPluginPath,
+              QStringLiteral("/opt/p"));
 }
 
 TEST(CommandLine, MistakesEndWithStatusTwoAndTheUsage) {
@@ -108,6 +110,35 @@ TEST(NoDisplay, TheLineSaysWhatIsMissing) {
         EXPECT_FALSE(line.contains(QLatin1Char('\n')));
         EXPECT_TRUE(line.contains(QStringLiteral("X11 or Wayland")));
     }
+}
+
+TEST(NoDisplay, AMissingOrUnknownPlatformPluginIsNamed) {
+    const QStringList installed{QStringLiteral("xcb"), QStringLiteral("offscreen")};
+    const WindowSystemEnvironment x11{};
+    const WindowSystemEnvironment wayland{{}, QStringLiteral("wayland-0"), {}};
+    const WindowSystemEnvironment asked{QStringLiteral("wayland-egl:x;wayland"), {}, {}};
+    for (const QString& line :
+         {missingPlatformMessage(parse({}), wayland, installed),
+          missingPlatformMessage(parse({}), asked, installed),
+          missingPlatformMessage(parse({"-platform", "wayland"}), x11, installed)}) {
+        EXPECT_TRUE(line.contains(QStringLiteral("'wayland")) &&
+                    line.contains(QStringLiteral("qt6-wayland")) && !line.contains('\n'))
+            << line.toStdString();
+    }
+    const QString unknown =
+        missingPlatformMessage(parse({}), {QStringLiteral("xbc"), {}, {}}, installed);
+    EXPECT_TRUE(unknown.contains(QStringLiteral("QT_QPA_PLATFORM 'xbc'")) &&
+                unknown.contains(QStringLiteral("xcb, offscreen")))
+        << unknown.toStdString();
+    EXPECT_TRUE(missingPlatformMessage(parse({"-platform", "vnc"}), x11, installed)
+                    .contains(QStringLiteral("'vnc' is not installed")));
+    // An installed plugin, one among several asked for, or Qt's own choice: the display failed.
+    EXPECT_EQ(missingPlatformMessage(parse({}), x11, installed), QString());
+    EXPECT_EQ(missingPlatformMessage(parse({}), {QStringLiteral("wayland;xcb"), {}, {}}, installed),
+              QString());
+    EXPECT_EQ(missingPlatformMessage(parse({"-platform", "xcb"}), wayland, installed), QString());
+    // The plugins of this machine are found by their metadata.
+    EXPECT_TRUE(installedPlatforms().contains(QStringLiteral("offscreen")));
 }
 
 std::vector<QString> recorded;

@@ -20,7 +20,8 @@ set(expected
     share/icons/hicolor/scalable/apps/org.kovalt.Kovalt.svg
     share/man/man6/kovalt.6.gz
     share/doc/kovalt/copyright
-    share/doc/kovalt/changelog.gz)
+    share/doc/kovalt/changelog.gz
+    share/doc/kovalt/how-to-play.md)
 foreach(file IN LISTS expected)
   if(NOT EXISTS "${PREFIX}/${file}")
     message(FATAL_ERROR "not installed: ${file}")
