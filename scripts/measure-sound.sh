@@ -6,6 +6,7 @@
 # click to the end of the process). Prints the median and the worst of each, in ms.
 # Usage: scripts/measure-sound.sh [build-dir] [runs]   (MODES="none silent" to choose)
 set -euo pipefail
+source "$(dirname "$0")/../tests/xsession.sh"
 build="$(realpath "${1:-build}")"
 runs="${2:-5}"
 modes="${MODES:-none silent garbage closing}"
@@ -16,26 +17,17 @@ for tool in "$program" "$clock" "$fake"; do
     [ -x "$tool" ] || { echo "missing $tool (build the tests first)"; exit 1; }
 done
 work="$(mktemp -d)"
-display=""
-for n in $(seq 110 119) $(seq 200 240); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
+    xsession_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+# The caller's runtime folder stays visible to the "existing" mode.
+existing_runtime="${XDG_RUNTIME_DIR:-}"
+xsession_start
 
 stats() { # label, then numbers
     local label="$1"
@@ -54,7 +46,7 @@ for mode in $modes; do
         mkdir -m 700 -p "$runtime"
         server=""
         if [ "$mode" = existing ]; then
-            runtime="${XDG_RUNTIME_DIR:?existing needs XDG_RUNTIME_DIR}"
+            runtime="${existing_runtime:?existing needs XDG_RUNTIME_DIR}"
         elif [ "$mode" != none ]; then
             XDG_RUNTIME_DIR="$runtime" "$fake" "$mode" >/dev/null &
             server=$!

@@ -8,13 +8,15 @@
 #   qt-options   Qt's own options reach Qt (on Xvfb; the window shows the title asked for)
 #   offscreen    -platform offscreen starts the game without any display
 set -uo pipefail
+source "$(dirname "$0")/xsession.sh"
 program="$(realpath "$1")"
 case_name="$2"
 work="$(mktemp -d)"
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
+    wait "${pids[@]}" 2>/dev/null
+    xsession_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -99,13 +101,9 @@ no-display)
     done
     ;;
 qt-options)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    display=":$(cat "$work/display")"
-    [ "$display" != ":" ] || { echo "Xvfb did not start"; exit 1; }
     export XDG_RUNTIME_DIR="$work/runtime"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    xsession_start || exit 1
+    display="$DISPLAY"
     n=0
     for form in single double; do
         n=$((n + 1))

@@ -10,6 +10,7 @@
 #   /tmp/runtime-<user>                       the toolkit's runtime folder
 # Usage: tests/files_in_session.sh path/to/kovalt
 set -euo pipefail
+source "$(dirname "$0")/xsession.sh"
 
 program="$(realpath "$1")"
 work="$(mktemp -d)"
@@ -17,26 +18,14 @@ home="$work/home"
 mkdir -p "$home"
 log="$work/strace.log"
 
-display=""
-for n in $(seq 140 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
 game=""
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
+    [ -n "$game" ] && kill "$game" 2>/dev/null && wait "$game" 2>/dev/null
+    xsession_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+xsession_start
 
 env -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME="$home" \
     strace -f -qq -o "$log" \
