@@ -19,12 +19,7 @@ for f in "$anchor" "$probe" "$game" "$watch"; do
     [ -x "$f" ] || { echo "missing $f: build the targets first" >&2; exit 1; }
 done
 
-work="$(mktemp -d)"
-cleanup() {
-    xsession_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"
 xsession_start
 

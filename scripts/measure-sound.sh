@@ -16,15 +16,7 @@ fake="$build/tests/kovalt_fake_sound_server"
 for tool in "$program" "$clock" "$fake"; do
     [ -x "$tool" ] || { echo "missing $tool (build the tests first)"; exit 1; }
 done
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait "${pids[@]}" 2>/dev/null || true
-    xsession_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+work="$(xsession_temp)"
 # The caller's runtime folder stays visible to the "existing" mode.
 existing_runtime="${XDG_RUNTIME_DIR:-}"
 xsession_start
@@ -50,12 +42,12 @@ for mode in $modes; do
         elif [ "$mode" != none ]; then
             XDG_RUNTIME_DIR="$runtime" "$fake" "$mode" >/dev/null &
             server=$!
-            pids+=("$server")
+            xsession_track "$server"
             for _ in $(seq 50); do [ -S "$runtime/pulse/native" ] && break; sleep 0.05; done
         fi
         XDG_RUNTIME_DIR="$runtime" "$program" >"$work/kovalt.log" 2>&1 &
         game=$!
-        pids+=("$game")
+        xsession_track "$game"
         win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
         eval "$(xdotool getwindowgeometry --shell "$win")"
         wx=$X

@@ -48,19 +48,14 @@ if dpkg-query -W -f='${Status}' kovalt 2>/dev/null | grep -q 'ok installed'; the
     exit 0
 fi
 
-work="$(mktemp -d)"
-game=""
+work="$(xsession_temp)"
 installed=0
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    xsession_stop
-    wait 2>/dev/null || true
+purge() {
     if [ "$installed" -eq 1 ]; then
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 kovalt >/dev/null || true
     fi
-    rm -rf "$work"
 }
-trap cleanup EXIT
+xsession_at_exit purge
 fail() {
     echo "package-check: $*"
     exit 1
@@ -90,6 +85,7 @@ export XDG_RUNTIME_DIR="$work/runtime"
 xsession_start || fail "no X session"
 /usr/games/kovalt >"$work/game.log" 2>&1 &
 game=$!
+xsession_track "$game"
 window="$(timeout 30 xdotool search --sync --onlyvisible --class kovalt 2>/dev/null | head -1)" ||
     { cat "$work/game.log"; fail "the installed game showed no window"; }
 name="$(xdotool getwindowname "$window")"
@@ -106,7 +102,6 @@ if grep -q "sound module" "$work/game.log"; then
 fi
 kill "$game"
 wait "$game" 2>/dev/null || true
-game=""
 
 apt purge kovalt
 installed=0

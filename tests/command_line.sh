@@ -11,15 +11,7 @@ set -uo pipefail
 source "$(dirname "$0")/xsession.sh"
 program="$(realpath "$1")"
 case_name="$2"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait "${pids[@]}" 2>/dev/null
-    xsession_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+work="$(xsession_temp)"
 failures=0
 fail() {
     echo "FAILED: $*"
@@ -120,7 +112,7 @@ qt-options)
         env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
             "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
         pid=$!
-        pids+=("$pid")
+        xsession_track "$pid"
         # The title given on the command line proves that Qt got the options.
         if ! DISPLAY="$display" timeout 30 xdotool search --sync --name "^$title\$" >/dev/null; then
             fail "$form-dash options: no window titled $title ($(cat "$work/err"))"
@@ -136,7 +128,7 @@ offscreen)
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
         "$program" -platform offscreen >"$work/out" 2>"$work/err" &
     pid=$!
-    pids+=("$pid")
+    xsession_track "$pid"
     loaded=""
     for _ in $(seq 300); do
         kill -0 "$pid" 2>/dev/null || break

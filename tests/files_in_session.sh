@@ -13,18 +13,11 @@ set -euo pipefail
 source "$(dirname "$0")/xsession.sh"
 
 program="$(realpath "$1")"
-work="$(mktemp -d)"
+work="$(xsession_temp)"
 home="$work/home"
 mkdir -p "$home"
 log="$work/strace.log"
 
-game=""
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null && wait "$game" 2>/dev/null
-    xsession_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
 xsession_start
 
 env -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME="$home" \
@@ -32,6 +25,7 @@ env -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME="$home" \
     -e trace=socket,connect,open,openat,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,truncate,symlink,symlinkat,link,linkat \
     "$program" >"$work/kovalt.log" 2>&1 &
 game=$!
+xsession_track "$game"
 win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 wx=$X
@@ -60,7 +54,6 @@ if kill -0 "$game" 2>/dev/null; then
     exit 1
 fi
 wait "$game" || { echo "the program ended with a failure"; cat "$work/kovalt.log"; exit 1; }
-game=""
 
 fail=0
 if ! grep -q -E 'connect\(.*pulse' "$log"; then

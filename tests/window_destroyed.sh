@@ -6,22 +6,13 @@ set -uo pipefail
 source "$(dirname "$0")/xsession.sh"
 program="$(realpath "$1")"
 manager="${2:-}"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait "${pids[@]}" 2>/dev/null
-    xsession_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"
 xsession_start ${manager:+--wm} || exit 1
 
 "$program" >"$work/out" 2>"$work/err" &
 game=$!
-pids+=("$game")
+xsession_track "$game"
 window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
 [ -n "$window" ] || { echo "FAILED: the window did not appear: $(cat "$work/err")"; exit 1; }
 

@@ -6,11 +6,13 @@
 #
 # As a command, it runs one command in the session and passes its exit status on:
 #   tests/xsession.sh [--wm] [--a11y] [--screen WxH] command args...
-# Sourced, it gives a script the session itself:
+# Sourced, it gives a script the session and the clean-up at its end (an EXIT trap: a script
+# that sources this sets no EXIT trap of its own):
 #   source tests/xsession.sh
-#   xsession_start [--wm] [--a11y] [--screen WxH]   # exports DISPLAY; stops it all at exit
-# xsession_start sets an EXIT trap that calls xsession_stop, unless the script has one already:
-# then that trap's clean-up calls xsession_stop itself.
+#   xsession_start [--wm] [--a11y] [--screen WxH]   # exports DISPLAY
+#   work="$(xsession_temp)"   # a fresh folder, removed at exit
+#   xsession_track PID...     # processes ended at exit
+#   xsession_at_exit 'CMD'    # a command run at exit, once the tracked processes have ended
 
 # Ends a process and waits for it, at most two seconds before it is killed outright (a stuck
 # bus must not hang the session's end).
@@ -52,6 +54,26 @@ xsession_stop() {
     _xsession_work=""
     return 0
 }
+
+_xsession_pids=()
+_xsession_hooks=()
+_xsession_temps="$(mktemp -d)"
+xsession_temp() { mktemp -d -p "$_xsession_temps"; }
+xsession_track() { _xsession_pids+=("$@"); }
+xsession_at_exit() { _xsession_hooks+=("$1"); }
+_xsession_exit() {
+    local status=$? hook pid
+    for pid in "${_xsession_pids[@]}"; do
+        _xsession_end "$pid"
+    done
+    for hook in "${_xsession_hooks[@]}"; do
+        eval "$hook" || true
+    done
+    xsession_stop
+    rm -rf "$_xsession_temps"
+    exit "$status"
+}
+trap _xsession_exit EXIT
 
 _xsession_fail() {
     echo "xsession: $*" >&2
@@ -108,7 +130,6 @@ xsession_start() { # [--wm] [--a11y] [--screen WxH]
     done
     work="$(mktemp -d)"
     _xsession_work="$work"
-    [ -n "$(trap -p EXIT)" ] || trap xsession_stop EXIT
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
     mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
