@@ -11,13 +11,11 @@ set -euo pipefail
 source "$(dirname "$0")/../tests/xsession.sh"
 build="$(realpath "${1:-build}")"
 runs="${2:-11}"
+xsession_need "$build"/{bench/kovalt_startup_anchor,tests/kovalt_startup_probe,kovalt,bench/kovalt_first_drawing}
 anchor="$build/bench/kovalt_startup_anchor"
 probe="$build/tests/kovalt_startup_probe"
 game="$build/kovalt"
 watch="$build/bench/kovalt_first_drawing"
-for f in "$anchor" "$probe" "$game" "$watch"; do
-    [ -x "$f" ] || { echo "missing $f: build the targets first" >&2; exit 1; }
-done
 
 work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"

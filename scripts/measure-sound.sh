@@ -10,12 +10,10 @@ source "$(dirname "$0")/../tests/xsession.sh"
 build="$(realpath "${1:-build}")"
 runs="${2:-5}"
 modes="${MODES:-none silent garbage closing}"
+xsession_need "$build"/{kovalt,tests/kovalt_click_clock,tests/kovalt_fake_sound_server}
 program="$build/kovalt"
 clock="$build/tests/kovalt_click_clock"
 fake="$build/tests/kovalt_fake_sound_server"
-for tool in "$program" "$clock" "$fake"; do
-    [ -x "$tool" ] || { echo "missing $tool (build the tests first)"; exit 1; }
-done
 work="$(xsession_temp)"
 # The caller's runtime folder stays visible to the "existing" mode.
 existing_runtime="${XDG_RUNTIME_DIR:-}"
@@ -48,10 +46,7 @@ for mode in $modes; do
         XDG_RUNTIME_DIR="$runtime" "$program" >"$work/kovalt.log" 2>&1 &
         game=$!
         xsession_track "$game"
-        win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
-        eval "$(xdotool getwindowgeometry --shell "$win")"
-        wx=$X
-        wy=$Y
+        xsession_window '^Kovalt$'
         sleep 1 # the audio thread is inside the sound library by now
         for i in 1 2 3 4 5; do
             boxes+=("$("$clock" box $((wx + 100 + 33 * i)) $((wy + 150)))")
@@ -61,11 +56,7 @@ for mode in $modes; do
         done
         xdotool mousemove $((wx + 22)) $((wy + 9)) click 1
         sleep 0.5
-        popup=""
-        for w in $(xdotool search --onlyvisible --class kovalt); do
-            [ "$w" = "$win" ] || popup="$w"
-        done
-        eval "$(xdotool getwindowgeometry --shell "$popup")"
+        xsession_popup kovalt
         quits+=("$("$clock" exit "$game" $((X + WIDTH / 2)) $((Y + HEIGHT - 12)))")
         wait "$game" || true
         [ -n "$server" ] && kill "$server" && wait "$server" 2>/dev/null || true

@@ -26,10 +26,7 @@ env -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME="$home" \
     "$program" >"$work/kovalt.log" 2>&1 &
 game=$!
 xsession_track "$game"
-win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-wx=$X
-wy=$Y
+xsession_window '^Kovalt$'
 # Until the audio thread has asked the sound library for a server, nothing is exercised yet.
 for _ in $(seq 100); do grep -q 'connect(.*pulse' "$log" && break; sleep 0.1; done
 
@@ -41,12 +38,7 @@ sleep 0.5
 # 対局, then its last item 終わり.
 xdotool mousemove $((wx + 22)) $((wy + 9)) click 1
 sleep 0.5
-popup=""
-for w in $(xdotool search --onlyvisible --class kovalt); do
-    [ "$w" = "$win" ] || popup="$w"
-done
-[ -n "$popup" ] || { echo "the 対局 menu did not open"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$popup")"
+xsession_popup kovalt || { echo "the 対局 menu did not open"; exit 1; }
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) click 1
 for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$game" 2>/dev/null; then

@@ -32,15 +32,9 @@ constexpr qint64 kAnswersWithinMs = 5000;
 constexpr int kComesUpWithinMs = 10000;
 
 std::string modeName(Mode mode) {
-    switch (mode) {
-    case Mode::Silent:
-        return "Silent";
-    case Mode::Garbage:
-        return "Garbage";
-    case Mode::Closing:
-        return "Closing";
-    }
-    return "?";
+    // In the order of the modes.
+    constexpr const char* kNames[] = {"Silent", "Garbage", "Closing"};
+    return kNames[static_cast<int>(mode)];
 }
 
 // A private runtime folder with a broken server in it, made the sound library's only choice.

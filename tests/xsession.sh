@@ -13,6 +13,11 @@
 #   work="$(xsession_temp)"   # a fresh folder, removed at exit
 #   xsession_track PID...     # processes ended at exit
 #   xsession_at_exit 'CMD'    # a command run at exit, once the tracked processes have ended
+#   xsession_need PROGRAM...  # fails unless each program is built
+# and, for scripts that drive a program's window with xdotool:
+#   xsession_window TITLE     # waits for the visible window: its id in $win, corner $wx $wy
+#   xsession_popup CLASS      # the class's other visible window (an open menu): $X $Y $WIDTH
+#                             # $HEIGHT
 
 # Ends a process and waits for it, at most two seconds before it is killed outright (a stuck
 # bus must not hang the session's end).
@@ -74,6 +79,27 @@ _xsession_exit() {
     exit "$status"
 }
 trap _xsession_exit EXIT
+
+xsession_need() { # program...
+    local program
+    for program; do
+        [ -x "$program" ] || { echo "missing $program: build it first" >&2; return 1; }
+    done
+}
+xsession_window() { # title
+    win="$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1)"
+    [ -n "$win" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    wx=$X
+    wy=$Y
+}
+xsession_popup() { # class
+    local w popup=""
+    for w in $(xdotool search --onlyvisible --class "$1"); do
+        [ "$w" = "$win" ] || popup="$w"
+    done
+    [ -n "$popup" ] && eval "$(xdotool getwindowgeometry --shell "$popup")"
+}
 
 _xsession_fail() {
     echo "xsession: $*" >&2
