@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
