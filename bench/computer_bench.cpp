@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "game/form1.h"
-#include "tests/recording_platform.h"
+#include "testkit/recording_platform.h"
 
 namespace {
 

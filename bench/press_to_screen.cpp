@@ -7,56 +7,14 @@
 //   press_to_screen WINDOW-ID X Y ROUNDS [r]
 //
 // prints the median and quartiles in microseconds, and every round's time on stderr.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-#include <X11/extensions/Xdamage.h>
 #include <X11/keysym.h>
 
-#include <sys/select.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-Display* display = nullptr;
-int damageEvent = 0;
-
-// Waits for damage until `quiet` passes without any; returns the time of the last one, or
-// `since` when none came.
-Clock::time_point lastDamage(Clock::time_point since, std::chrono::milliseconds quiet) {
-    Clock::time_point last = since;
-    bool any = false;
-    for (;;) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == damageEvent + XDamageNotify) {
-                last = Clock::now();
-                any = true;
-            }
-        }
-        const auto deadline = (any ? last : since) + quiet;
-        const auto now = Clock::now();
-        if (now >= deadline) {
-            return last;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
-        timeval timeout{static_cast<time_t>(left.count() / 1000000),
-                        static_cast<suseconds_t>(left.count() % 1000000)};
-        fd_set fds;
-        FD_ZERO(&fds);
-        FD_SET(ConnectionNumber(display), &fds);
-        select(ConnectionNumber(display) + 1, &fds, nullptr, nullptr, &timeout);
-    }
-}
-
-} // namespace
+#include "testkit/x_timing.h"
 
 int main(int argc, char** argv) {
     if (argc < 5) {
@@ -64,37 +22,27 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Window window = std::strtoul(argv[1], nullptr, 0);
-    const int x = std::atoi(argv[2]), y = std::atoi(argv[3]), rounds = std::atoi(argv[4]);
+    const int rounds = std::atoi(argv[4]);
     const bool reset = argc > 5;
-    display = XOpenDisplay(nullptr);
-    int error = 0, major = 0, minor = 0;
-    if (display == nullptr || !XDamageQueryExtension(display, &damageEvent, &error) ||
-        !XTestQueryExtension(display, &error, &error, &major, &minor)) {
+    XTiming x;
+    if (!x.connected()) {
         std::fprintf(stderr, "press_to_screen: no X display with DAMAGE and XTEST\n");
         return 1;
     }
-    XDamageCreate(display, window, XDamageReportRawRectangles);
-    Window child = 0;
-    int rootX = 0, rootY = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
-                          &child);
+    x.watchDrawing(window);
+    const auto [rootX, rootY] = x.onScreen(window, std::atoi(argv[2]), std::atoi(argv[3]));
     const auto quiet = std::chrono::milliseconds(150);
     std::vector<double> times;
     for (int round = 0; round < rounds; ++round) {
-        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+        x.moveTo(rootX, rootY);
         if (reset) {
-            const KeyCode r = XKeysymToKeycode(display, XK_r);
-            XTestFakeKeyEvent(display, r, True, CurrentTime);
-            XTestFakeKeyEvent(display, r, False, CurrentTime);
+            x.key(XK_r);
         }
-        XFlush(display);
-        lastDamage(Clock::now(), std::chrono::milliseconds(300));
-        XTestFakeButtonEvent(display, 1, True, CurrentTime);
-        XTestFakeButtonEvent(display, 1, False, CurrentTime);
-        XFlush(display);
-        const auto pressed = Clock::now();
-        const auto shown = lastDamage(pressed, quiet);
-        const double us = std::chrono::duration<double, std::micro>(shown - pressed).count();
+        x.lastDrawing(XTiming::Clock::now(), std::chrono::milliseconds(300));
+        x.click();
+        const auto pressed = XTiming::Clock::now();
+        const auto shown = x.lastDrawing(pressed, quiet);
+        const double us = msBetween(pressed, shown) * 1000;
         std::fprintf(stderr, "%.0f\n", us);
         if (shown > pressed) {
             times.push_back(us);
@@ -110,6 +58,5 @@ int main(int argc, char** argv) {
     };
     std::printf("median %.0f us  quartiles %.0f .. %.0f us  (%zu of %d rounds)\n", at(0.5),
                 at(0.25), at(0.75), times.size(), rounds);
-    XCloseDisplay(display);
     return 0;
 }

@@ -2,17 +2,13 @@
 # Press to screen on Xvfb, seen from outside the program: the game's press that drops a piece
 # and the computer's answer, beside a bare Qt window's press to one full repaint, in the same
 # run and on the same server.
-#   bench/press_to_screen.sh BUILD-DIR [ROUNDS] [DISPLAY-NUMBER]
+#   bench/press_to_screen.sh BUILD-DIR [ROUNDS]
 set -euo pipefail
+source "$(dirname "$0")/../tests/xsession.sh"
 build="$1"
 rounds="${2:-41}"
-number="${3:-121}"
-export DISPLAY=":$number"
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-Xvfb "$DISPLAY" -screen 0 1920x1600x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null' EXIT
-sleep 1
+# Room for the window at the scale factors the benchmark is run at.
+xsession_start --screen 1920x1600
 
 started() { # reads the window id, the point to press and the size the program prints
     read -r id x y width height <&"${program[0]}"

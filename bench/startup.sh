@@ -8,31 +8,18 @@
 #                   on Xvfb (xcb) and offscreen
 # Runs alternate between the two programs; medians are printed, with the game/anchor ratio.
 set -euo pipefail
+source "$(dirname "$0")/../tests/xsession.sh"
 build="$(realpath "${1:-build}")"
 runs="${2:-11}"
+xsession_need "$build"/{bench/kovalt_startup_anchor,tests/kovalt_startup_probe,kovalt,bench/kovalt_first_drawing}
 anchor="$build/bench/kovalt_startup_anchor"
 probe="$build/tests/kovalt_startup_probe"
 game="$build/kovalt"
 watch="$build/bench/kovalt_first_drawing"
-for f in "$anchor" "$probe" "$game" "$watch"; do
-    [ -x "$f" ] || { echo "missing $f: build the targets first" >&2; exit 1; }
-done
 
-work="$(mktemp -d)"
-xvfb=""
-cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+xsession_start
 
 # Wall time in ms (finer than /usr/bin/time's 10 ms steps) and peak resident KB of one run.
 timed() { # log-prefix command...

@@ -1,32 +1,17 @@
 // A press that drops a piece and the computer's answer, in the real window on Qt's offscreen
 // platform, from the press to the finished repaint.
 #include <QApplication>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
-#include "game/form1.h"
-#include "platform/qt_platform.h"
+#include "testkit/qt_window.h"
 
 namespace {
 
-QPoint cellPixel(int gx, int gy) {
-    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-}
-
 void pressToRepaint(benchmark::State& state) {
-    QtPlatform platform;
-    Form1 game(platform);
-    platform.connect(game);
-    platform.beforeDialog = [](QMessageBox& box) {
-        QTimer::singleShot(0, &box, &QMessageBox::accept);
-    };
-    game.Form_Load();
-    platform.window()->show();
-    if (!QTest::qWaitForWindowExposed(platform.window())) {
+    GameWindow<> window;
+    Form1& game = *window.game;
+    if (!window.show()) {
         state.SkipWithError("the window was not shown");
         return;
     }
@@ -34,10 +19,10 @@ void pressToRepaint(benchmark::State& state) {
         state.PauseTiming();
         game.CANCEL_Click();
         game.SENTE_Click();
-        QTest::mousePress(platform.canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(11, 9));
+        window.press(11, 9);
         state.ResumeTiming();
-        QTest::mousePress(platform.canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(5, 5));
-        platform.canvas()->repaint();
+        window.press(5, 5);
+        window.platform->canvas()->repaint();
         benchmark::DoNotOptimize(game.手数);
     }
     if (game.手数 != 2) {
@@ -48,19 +33,15 @@ void pressToRepaint(benchmark::State& state) {
 // One repaint of the whole canvas at the scale factor the process runs at (QT_SCALE_FACTOR):
 // run once at 1 and once at 1.5 to compare.
 void fullRepaint(benchmark::State& state) {
-    QtPlatform platform;
-    Form1 game(platform);
-    platform.connect(game);
-    game.Form_Load();
-    platform.window()->show();
-    if (!QTest::qWaitForWindowExposed(platform.window())) {
+    GameWindow<> window;
+    if (!window.show()) {
         state.SkipWithError("the window was not shown");
         return;
     }
     for (auto _ : state) {
-        platform.canvas()->repaint();
+        window.platform->canvas()->repaint();
     }
-    state.counters["ratio"] = platform.canvas()->ratio();
+    state.counters["ratio"] = window.platform->canvas()->ratio();
 }
 
 // Drawing calls alone, into the canvas image: a picture, a frame, a status text with its
@@ -79,15 +60,10 @@ void drawingCalls(benchmark::State& state) {
 // A fresh pick from the hand: its frame drawn and shown; painted_px is the logical area
 // repainted per pick.
 void pickToRepaint(benchmark::State& state) {
-    QtPlatform platform;
-    Form1 game(platform);
-    platform.connect(game);
-    platform.beforeDialog = [](QMessageBox& box) {
-        QTimer::singleShot(0, &box, &QMessageBox::accept);
-    };
-    game.Form_Load();
-    platform.window()->show();
-    if (!QTest::qWaitForWindowExposed(platform.window())) {
+    GameWindow<> window;
+    QtPlatform& platform = *window.platform;
+    Form1& game = *window.game;
+    if (!window.show()) {
         state.SkipWithError("the window was not shown");
         return;
     }
@@ -96,7 +72,7 @@ void pickToRepaint(benchmark::State& state) {
     const qint64 before = platform.canvas()->paintedArea;
     for (auto _ : state) {
         game.選択状態 = 0; // nothing picked: the press is a fresh pick of the pawn
-        QTest::mousePress(platform.canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(11, 2));
+        window.press(11, 2);
         QCoreApplication::processEvents();
     }
     state.counters["painted_px"] =

@@ -33,7 +33,6 @@ test_packages=(
     dbus-daemon
     openbox
     libxtst-dev
-    libxcb-damage0-dev
     libxdamage-dev
     lintian
     librsvg2-bin

@@ -6,36 +6,18 @@
 # click to the end of the process). Prints the median and the worst of each, in ms.
 # Usage: scripts/measure-sound.sh [build-dir] [runs]   (MODES="none silent" to choose)
 set -euo pipefail
+source "$(dirname "$0")/../tests/xsession.sh"
 build="$(realpath "${1:-build}")"
 runs="${2:-5}"
 modes="${MODES:-none silent garbage closing}"
+xsession_need "$build"/{kovalt,tests/kovalt_click_clock,tests/kovalt_fake_sound_server}
 program="$build/kovalt"
 clock="$build/tests/kovalt_click_clock"
 fake="$build/tests/kovalt_fake_sound_server"
-for tool in "$program" "$clock" "$fake"; do
-    [ -x "$tool" ] || { echo "missing $tool (build the tests first)"; exit 1; }
-done
-work="$(mktemp -d)"
-display=""
-for n in $(seq 110 119) $(seq 200 240); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+work="$(xsession_temp)"
+# The caller's runtime folder stays visible to the "existing" mode.
+existing_runtime="${XDG_RUNTIME_DIR:-}"
+xsession_start
 
 stats() { # label, then numbers
     local label="$1"
@@ -54,20 +36,17 @@ for mode in $modes; do
         mkdir -m 700 -p "$runtime"
         server=""
         if [ "$mode" = existing ]; then
-            runtime="${XDG_RUNTIME_DIR:?existing needs XDG_RUNTIME_DIR}"
+            runtime="${existing_runtime:?existing needs XDG_RUNTIME_DIR}"
         elif [ "$mode" != none ]; then
             XDG_RUNTIME_DIR="$runtime" "$fake" "$mode" >/dev/null &
             server=$!
-            pids+=("$server")
+            xsession_track "$server"
             for _ in $(seq 50); do [ -S "$runtime/pulse/native" ] && break; sleep 0.05; done
         fi
         XDG_RUNTIME_DIR="$runtime" "$program" >"$work/kovalt.log" 2>&1 &
         game=$!
-        pids+=("$game")
-        win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
-        eval "$(xdotool getwindowgeometry --shell "$win")"
-        wx=$X
-        wy=$Y
+        xsession_track "$game"
+        xsession_window '^Kovalt$'
         sleep 1 # the audio thread is inside the sound library by now
         for i in 1 2 3 4 5; do
             boxes+=("$("$clock" box $((wx + 100 + 33 * i)) $((wy + 150)))")
@@ -77,11 +56,7 @@ for mode in $modes; do
         done
         xdotool mousemove $((wx + 22)) $((wy + 9)) click 1
         sleep 0.5
-        popup=""
-        for w in $(xdotool search --onlyvisible --class kovalt); do
-            [ "$w" = "$win" ] || popup="$w"
-        done
-        eval "$(xdotool getwindowgeometry --shell "$popup")"
+        xsession_popup kovalt
         quits+=("$("$clock" exit "$game" $((X + WIDTH / 2)) $((Y + HEIGHT - 12)))")
         wait "$game" || true
         [ -n "$server" ] && kill "$server" && wait "$server" 2>/dev/null || true

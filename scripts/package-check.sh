@@ -5,6 +5,7 @@
 #   scripts/package-check.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/xsession.sh
 build="$(realpath "${1:-build}")"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 [ -n "$version" ] || { echo "package-check: $build is not a configured build"; exit 1; }
@@ -48,20 +49,14 @@ if dpkg-query -W -f='${Status}' kovalt 2>/dev/null | grep -q 'ok installed'; the
     exit 0
 fi
 
-work="$(mktemp -d)"
-xvfb=""
-game=""
+work="$(xsession_temp)"
 installed=0
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
+purge() {
     if [ "$installed" -eq 1 ]; then
         DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=300 kovalt >/dev/null || true
     fi
-    rm -rf "$work"
 }
-trap cleanup EXIT
+xsession_at_exit purge
 fail() {
     echo "package-check: $*"
     exit 1
@@ -87,15 +82,11 @@ zcat /usr/share/doc/kovalt/changelog.gz | dpkg-parsechangelog -l - -S Version | 
     fail "the changelog's latest entry is not $version"
 
 # The installed game opens its window on a real (virtual) X server.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+xsession_start || fail "no X session"
 /usr/games/kovalt >"$work/game.log" 2>&1 &
 game=$!
+xsession_track "$game"
 window="$(timeout 30 xdotool search --sync --onlyvisible --class kovalt 2>/dev/null | head -1)" ||
     { cat "$work/game.log"; fail "the installed game showed no window"; }
 name="$(xdotool getwindowname "$window")"
@@ -112,7 +103,6 @@ if grep -q "sound module" "$work/game.log"; then
 fi
 kill "$game"
 wait "$game" 2>/dev/null || true
-game=""
 
 apt purge kovalt
 installed=0

@@ -22,8 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "game/form1.h"
-#include "platform/qt_platform.h"
+#include "testkit/qt_window.h"
 
 // Readable failures for texts.
 void PrintTo(const QString& text, std::ostream* os) {
@@ -31,11 +30,6 @@ void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace {
-
-QPoint cellPixel(int gx, int gy) {
-    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-}
 
 // The real platform, also keeping the names of the sounds asked for.
 struct ListeningPlatform : QtPlatform {
@@ -79,40 +73,12 @@ private:
     QAccessible::UpdateHandler before_ = nullptr;
 };
 
-class AccessTest : public ::testing::Test {
+class AccessTest : public ::testing::Test, protected GameWindow<ListeningPlatform> {
 protected:
-    std::unique_ptr<ListeningPlatform> platform = std::make_unique<ListeningPlatform>();
-    std::unique_ptr<Form1> game = std::make_unique<Form1>(*platform);
-    // "title|text" of every box, and the face each was shown in.
-    std::vector<std::string> dialogs;
-    std::vector<QString> dialogFaces;
-    // Run while a box is shown, before it is answered.
-    std::function<void(QMessageBox&)> whileShown;
-
     void SetUp() override {
-        platform->connect(*game);
-        platform->beforeDialog = [this](QMessageBox& box) {
-            dialogs.push_back(box.windowTitle().toStdString() + "|" + box.text().toStdString());
-            dialogFaces.push_back(box.font().family());
-            QAbstractButton* answer = box.button(QMessageBox::Yes);
-            if (answer == nullptr) {
-                answer = box.button(QMessageBox::Ok);
-            }
-            QTimer::singleShot(0, &box, [this, &box, answer] {
-                if (whileShown) {
-                    whileShown(box);
-                }
-                answer->click();
-            });
-        };
-        game->Form_Load();
-        platform->window()->show();
+        ASSERT_TRUE(show());
         platform->window()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(platform->window()));
-    }
-
-    void press(int gx, int gy) {
-        QTest::mousePress(platform->canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(gx, gy));
     }
     // A key pressed and released on the target, by default the game's window, which gets
     // the keyboard back once a box has closed, as on a desktop.
@@ -129,15 +95,6 @@ protected:
     void forget() {
         dialogs.clear();
         platform->sounds.clear();
-    }
-    // Pawns everywhere but (1, 1) and (1, 2): a drop on (1, 1) ends the match.
-    void leaveOneFreeSquare() {
-        for (auto& column : game->将棋盤) {
-            column.fill(Form1::駒_歩);
-        }
-        game->将棋盤[1][1] = Form1::空桝;
-        game->将棋盤[1][2] = Form1::空桝;
-        game->駒範囲調査();
     }
     static bool offscreen() {
         return QGuiApplication::platformName() == QStringLiteral("offscreen");
@@ -283,7 +240,7 @@ TEST_F(AccessTest, BoardIsDescribedAfterEveryEvent) {
 }
 
 // Needs a platform with accessibility switched on: the X11 platform with an accessibility bus
-// (tests/on_xvfb.sh). Qt's offscreen platform delivers no accessibility events.
+// (tests/xsession.sh --a11y). Qt's offscreen platform delivers no accessibility events.
 TEST_F(AccessTest, DescriptionChangesAreAnnounced) {
     if (offscreen() || !qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")) {
         GTEST_SKIP() << "no accessibility bus";
@@ -362,12 +319,3 @@ TEST_F(AccessTest, RealKeysAreIgnoredDuringTheEndPause) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "game/form1.h"
-#include "tests/recording_platform.h"
+#include "testkit/recording_platform.h"
 
 namespace {
 

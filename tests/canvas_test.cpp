@@ -2,10 +2,8 @@
 // what a press repaints, what reaches the screen, texts drawn twice, frames and pictures in
 // device pixels.
 #include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -16,8 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "game/form1.h"
-#include "platform/qt_platform.h"
+#include "testkit/qt_window.h"
 
 namespace {
 
@@ -31,11 +28,6 @@ public:
         QtPlatform::printText(x, y, text, points, bold, colour);
     }
 };
-
-QPoint cellPixel(double gx, double gy) {
-    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-}
 
 // How many pixels differ (all of them when the sizes differ).
 qint64 differing(const QImage& a, const QImage& b) {
@@ -60,19 +52,10 @@ int dev(int logical) {
     return static_cast<int>(std::lround(logical * ratio()));
 }
 
-class CanvasTest : public ::testing::Test {
+class CanvasTest : public ::testing::Test, protected GameWindow<TextLog> {
 protected:
-    std::unique_ptr<TextLog> platform = std::make_unique<TextLog>();
-    std::unique_ptr<Form1> game = std::make_unique<Form1>(*platform);
-
     void SetUp() override {
-        platform->connect(*game);
-        platform->beforeDialog = [](QMessageBox& box) {
-            QTimer::singleShot(0, &box, &QMessageBox::accept);
-        };
-        game->Form_Load();
-        platform->window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->window()));
+        ASSERT_TRUE(show());
         settle();
     }
     const QImage& image() { return platform->canvas()->image(); }
@@ -82,8 +65,8 @@ protected:
             QCoreApplication::processEvents();
         }
     }
-    void press(int gx, int gy) {
-        QTest::mousePress(platform->canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(gx, gy));
+    void press(double gx, double gy) {
+        GameWindow::press(gx, gy);
         settle();
     }
     // What the window system shows of the canvas, in device pixels, beside the same part of
@@ -247,12 +230,3 @@ TEST_F(CanvasTest, WholeScalesUseTheirArtworkUnscaled) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -10,16 +10,10 @@
 #   qt-options   Qt's own options reach Qt (on Xvfb; the window shows the title asked for)
 #   offscreen    -platform offscreen starts the game without any display
 set -uo pipefail
+source "$(dirname "$0")/xsession.sh"
 program="$(realpath "$1")"
 case_name="$2"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+work="$(xsession_temp)"
 failures=0
 fail() {
     echo "FAILED: $*"
@@ -129,13 +123,9 @@ no-plugin)
     done
     ;;
 qt-options)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    display=":$(cat "$work/display")"
-    [ "$display" != ":" ] || { echo "Xvfb did not start"; exit 1; }
     export XDG_RUNTIME_DIR="$work/runtime"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    xsession_start || exit 1
+    display="$DISPLAY"
     n=0
     for form in single double; do
         n=$((n + 1))
@@ -152,7 +142,7 @@ qt-options)
         env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
             "$program" "${args[@]}" >"$work/out" 2>"$work/err" &
         pid=$!
-        pids+=("$pid")
+        xsession_track "$pid"
         # The title given on the command line proves that Qt got the options.
         if ! DISPLAY="$display" timeout 30 xdotool search --sync --name "^$title\$" >/dev/null; then
             fail "$form-dash options: no window titled $title ($(cat "$work/err"))"
@@ -168,7 +158,7 @@ offscreen)
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
         "$program" -platform offscreen >"$work/out" 2>"$work/err" &
     pid=$!
-    pids+=("$pid")
+    xsession_track "$pid"
     loaded=""
     for _ in $(seq 300); do
         kill -0 "$pid" 2>/dev/null || break

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 
@@ -25,19 +25,8 @@ long tenth(double twips) {
 }
 
 // A platform that looks at the screen at the moment the game asks for a repaint.
-class RepaintSpy : public RecordingPlatform {
-public:
-    std::function<void()> onRepaint;
-    void repaintNow() override {
-        RecordingPlatform::repaintNow();
-        if (onRepaint) {
-            onRepaint();
-        }
-    }
-};
-
 TEST(ComputerTurn, NoticeShownBeforeTheSearchThenTheKingOnTwoTwo) {
-    RepaintSpy spy;
+    RecordingPlatform spy;
     Form1 game(spy);
     game.Form_Load();
     const auto leftArea = [&] { return spy.textIn(-1, 9, 15) + spy.textIn(0, 9, 15); };
@@ -46,7 +35,10 @@ TEST(ComputerTurn, NoticeShownBeforeTheSearchThenTheKingOnTwoTwo) {
     std::vector<std::pair<int, std::string>> seen;
     std::vector<std::tuple<int, long, long, double>> notices;
     int tried = -1;
-    spy.onRepaint = [&] {
+    spy.onEvent = [&](const RecordingPlatform::Event& event) {
+        if (event.kind != "repaint") {
+            return;
+        }
         if (seen.empty()) {
             tried = game.候補駒;
             for (const auto& t : spy.texts) {
@@ -366,13 +358,7 @@ TEST(ComputerSearch, AgreesWithTheTrialByTrialSearchOnRandomPositions) {
 // pseudo-random rule, in both seats, written as "kind@XY" per drop and "|" at each match end.
 std::string computerDropsOverMatches(int matches) {
     // Told of the end of a match while its last position is still on the board.
-    struct EndSpy : RecordingPlatform {
-        std::function<void(const std::string&)> onMessage;
-        void showMessage(const std::string& text, const std::string& title) override {
-            onMessage(text);
-            RecordingPlatform::showMessage(text, title);
-        }
-    } screen;
+    RecordingPlatform screen;
     Form1 game(screen);
     game.Form_Load();
     std::uint32_t state = 12345;
@@ -396,8 +382,8 @@ std::string computerDropsOverMatches(int matches) {
     };
     // The computer's last drop, the winning one or the one before a draw, is followed by the
     // announcement with the person to move.
-    screen.onMessage = [&](const std::string& text) {
-        if (text != "あなたの勝ちです" && game.手番 == game.人間側) {
+    screen.onEvent = [&](const RecordingPlatform::Event& event) {
+        if (event.kind == "box" && event.text != "あなたの勝ちです" && game.手番 == game.人間側) {
             noteComputerDrop();
         }
     };

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 
@@ -68,37 +68,38 @@ const Picture kSlotPicture[9] = {Picture::KaraMasu,  Picture::SitaHu0,  Picture:
                                  Picture::SitaKaku0, Picture::SitaSya0, Picture::SitaOu};
 const int kStartCount[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
 
-// Also keeps every picture's exact point, the last frame's corners and the window's size.
-class LoggingPlatform : public RecordingPlatform {
-public:
-    std::vector<std::tuple<Picture, double, double>> paints;
-    std::vector<double> frame, window;
-
-    void paintPicture(Picture picture, double x, double y) override {
-        paints.emplace_back(picture, x, y);
-        RecordingPlatform::paintPicture(picture, x, y);
+// Every picture's exact point since the log was cleared, from the recorder's log.
+std::vector<std::tuple<Picture, double, double>> paints(const RecordingPlatform& screen) {
+    std::vector<std::tuple<Picture, double, double>> found;
+    for (const auto& e : screen.log) {
+        if (e.kind == "picture") {
+            found.emplace_back(Picture(e.numbers[0]), e.numbers[1], e.numbers[2]);
+        }
     }
-    void outlineRect(double x1, double y1, double x2, double y2, int colour) override {
-        frame = {x1, y1, x2, y2};
-        RecordingPlatform::outlineRect(x1, y1, x2, y2, colour);
+    return found;
+}
+// The numbers of the last event of a kind: a frame's corners and colour, the window's place.
+std::vector<double> last(const RecordingPlatform& screen, const std::string& kind) {
+    for (auto e = screen.log.rbegin(); e != screen.log.rend(); ++e) {
+        if (e->kind == kind) {
+            return e->numbers;
+        }
     }
-    void placeWindow(double l, double t, double w, double h) override {
-        window = {l, t, w, h};
-        RecordingPlatform::placeWindow(l, t, w, h);
-    }
-};
+    return {};
+}
 
 class DrawingTest : public GameTest {};
 
 } // namespace
 
 TEST(DrawingGeometry, PicturesFramesLogoAndWindowLandWhereTheyBelong) {
-    LoggingPlatform screen;
+    RecordingPlatform screen;
     auto game = std::make_unique<Form1>(screen);
     game->Form_Load();
-    std::erase_if(screen.paints, [](const auto& p) { return std::get<0>(p) != Picture::Kovalt; });
-    EXPECT_EQ(screen.paints, (std::vector{std::tuple{Picture::Kovalt, 700 + 11.5 * 495, 100.0}}));
-    EXPECT_EQ(screen.window, (std::vector<double>{-50, -60, 8500, 8000}));
+    auto logos = paints(screen);
+    std::erase_if(logos, [](const auto& p) { return std::get<0>(p) != Picture::Kovalt; });
+    EXPECT_EQ(logos, (std::vector{std::tuple{Picture::Kovalt, 700 + 11.5 * 495, 100.0}}));
+    EXPECT_EQ(last(screen, "place"), (std::vector<double>{-50, -60, 8500, 8000}));
     // A new run puts the window back only when its top edge has moved.
     screen.left = 400;
     game->Form_Load();
@@ -122,10 +123,11 @@ TEST(DrawingGeometry, PicturesFramesLogoAndWindowLandWhereTheyBelong) {
     }
     std::set<Picture> drawn;
     for (int code : codes) {
-        screen.paints.clear();
+        screen.log.clear();
         game->描画_絵(code, 0.5, -2.25);
-        ASSERT_EQ(screen.paints.size(), 1u) << code;
-        const auto [picture, x, y] = screen.paints[0];
+        const auto drawnHere = paints(screen);
+        ASSERT_EQ(drawnHere.size(), 1u) << code;
+        const auto [picture, x, y] = drawnHere[0];
         EXPECT_EQ(std::pair(x, y), std::pair(947.5, -1283.75)) << code;
         EXPECT_TRUE(drawn.insert(picture).second) << code;
         const PictureSize size = pictureSize(picture);
@@ -136,13 +138,13 @@ TEST(DrawingGeometry, PicturesFramesLogoAndWindowLandWhereTheyBelong) {
         }
     }
     EXPECT_EQ(drawn.size(), std::size_t(kPictureCount));
-    screen.paints.clear();
+    screen.log.clear();
     for (int code : {-1, 4, 12, 111, 951}) {
         game->描画_絵(code, 5, 5);
     }
-    EXPECT_TRUE(screen.paints.empty());
+    EXPECT_TRUE(paints(screen).empty());
     game->描画_桝輪郭(15, 1, 1); // from the point of (1, 1) to the point of (2, 2)
-    EXPECT_EQ(screen.frame, (std::vector<double>{1195, 715, 1690, 1330}));
+    EXPECT_EQ(last(screen, "frame"), (std::vector<double>{1195, 715, 1690, 1330, 15}));
 }
 
 // The first screen, and the same again when a new run follows a match.

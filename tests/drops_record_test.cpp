@@ -3,7 +3,7 @@
 #include <tuple>
 #include <utility>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 

@@ -8,31 +8,23 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/xsession.sh"
 wm=""
 if [ "${1:-}" = "--wm" ]; then
     wm=yes
     shift
-fi
-# A private X server (window manager, accessibility bus) of its own, then the checks.
-if [ -z "${KOVALT_E2E_SESSION:-}" ]; then
-    KOVALT_E2E_SESSION=1 exec "$here/xsession.sh" ${wm:+--wm} --a11y "$0" ${wm:+--wm} "$@"
 fi
 
 # The checks compare UTF-8 titles and texts: the tools run in a UTF-8 locale whatever the
 # caller's (the program itself runs in the C locale, below).
 export LC_ALL=C.UTF-8
 program="$(realpath "${1:-build/kovalt}")"
-work="$(mktemp -d)"
+work="$(xsession_temp)"
 shots="${KOVALT_E2E_SHOTS:-$work}"
 mkdir -p "$shots"
 log="$work/kovalt.log"
-game=""
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# A private X server (window manager, accessibility bus) of its own, then the checks.
+xsession_start ${wm:+--wm} --a11y
 
 passed=0
 failed=0
@@ -51,6 +43,7 @@ check() { # description, then a command that must succeed
 # Qt's own texts must be Japanese whatever the locale.
 LANG=C LC_ALL=C "$program" >"$log" 2>&1 &
 game=$!
+xsession_track "$game"
 win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)" || true
 if [ -z "$win" ]; then
     # Nothing further can be checked (and xwininfo would wait for a click on some window).
@@ -256,7 +249,6 @@ if kill -0 "$game" 2>/dev/null; then
     check "終わり ends the program" false
 else
     wait "$game" && status=0 || status=$?
-    game=""
     check "終わり ends the program" test "$status" -eq 0
 fi
 

@@ -10,43 +10,23 @@
 #   /tmp/runtime-<user>                       the toolkit's runtime folder
 # Usage: tests/files_in_session.sh path/to/kovalt
 set -euo pipefail
+source "$(dirname "$0")/xsession.sh"
 
 program="$(realpath "$1")"
-work="$(mktemp -d)"
+work="$(xsession_temp)"
 home="$work/home"
 mkdir -p "$home"
 log="$work/strace.log"
 
-display=""
-for n in $(seq 140 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-game=""
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+xsession_start
 
 env -u XDG_RUNTIME_DIR -u PULSE_SERVER HOME="$home" \
     strace -f -qq -o "$log" \
     -e trace=socket,connect,open,openat,creat,mkdir,mkdirat,rename,renameat,renameat2,unlink,unlinkat,truncate,symlink,symlinkat,link,linkat \
     "$program" >"$work/kovalt.log" 2>&1 &
 game=$!
-win="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-wx=$X
-wy=$Y
+xsession_track "$game"
+xsession_window '^Kovalt$'
 # Until the audio thread has asked the sound library for a server, nothing is exercised yet.
 for _ in $(seq 100); do grep -q 'connect(.*pulse' "$log" && break; sleep 0.1; done
 
@@ -58,12 +38,7 @@ sleep 0.5
 # 対局, then its last item 終わり.
 xdotool mousemove $((wx + 22)) $((wy + 9)) click 1
 sleep 0.5
-popup=""
-for w in $(xdotool search --onlyvisible --class kovalt); do
-    [ "$w" = "$win" ] || popup="$w"
-done
-[ -n "$popup" ] || { echo "the 対局 menu did not open"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$popup")"
+xsession_popup kovalt || { echo "the 対局 menu did not open"; exit 1; }
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 12)) click 1
 for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$game" 2>/dev/null; then
@@ -71,7 +46,6 @@ if kill -0 "$game" 2>/dev/null; then
     exit 1
 fi
 wait "$game" || { echo "the program ended with a failure"; cat "$work/kovalt.log"; exit 1; }
-game=""
 
 fail=0
 if ! grep -q -E 'connect\(.*pulse' "$log"; then

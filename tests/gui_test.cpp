@@ -6,29 +6,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "game/form1.h"
-#include "platform/qt_platform.h"
-#include "platform/sound.h"
 #include "platform/translation.h"
+#include "testkit/qt_window.h"
 
 namespace {
-
-QPoint cellPixel(double gx, double gy) {
-    // The centre of a grid cell in logical pixels of the client area.
-    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-}
 
 QImage resourcePicture(const char* name) {
     return QImage(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name)))
@@ -71,51 +57,11 @@ QRect cellRect(int gx, int gy) {
     return QRect(c.x() - 15, c.y() - 19, 31, 39);
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected GameWindow<> {
 protected:
-    std::unique_ptr<QtPlatform> platform = std::make_unique<QtPlatform>();
-    std::unique_ptr<Form1> game = std::make_unique<Form1>(*platform);
-    std::vector<std::string> dialogs;
-    // Yes/No answers to give, Yes when empty.
-    std::vector<bool> answers;
-
-    void SetUp() override {
-        platform->connect(*game);
-        platform->beforeDialog = [this](QMessageBox& box) {
-            dialogs.push_back(box.windowTitle().toStdString() + "|" + box.text().toStdString());
-            QPushButton* yes = qobject_cast<QPushButton*>(box.button(QMessageBox::Yes));
-            QPushButton* no = qobject_cast<QPushButton*>(box.button(QMessageBox::No));
-            QAbstractButton* answer = box.button(QMessageBox::Ok);
-            if (yes != nullptr) {
-                const bool sayYes = answers.empty() || answers.front();
-                if (!answers.empty()) {
-                    answers.erase(answers.begin());
-                }
-                answer = sayYes ? static_cast<QAbstractButton*>(yes) : no;
-            }
-            QTimer::singleShot(0, answer, &QAbstractButton::click);
-        };
-        game->Form_Load();
-        platform->window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->window()));
-    }
+    void SetUp() override { ASSERT_TRUE(show()); }
 
     const QImage& canvas() { return platform->canvas()->image(); }
-
-    // Pawns everywhere but (1, 1) and (1, 2): (1, 1) is the only free square, and a drop
-    // there leaves none.
-    void leaveOneFreeSquare() {
-        for (auto& column : game->将棋盤) {
-            column.fill(Form1::駒_歩);
-        }
-        game->将棋盤[1][1] = Form1::空桝;
-        game->将棋盤[1][2] = Form1::空桝;
-        game->駒範囲調査();
-    }
-
-    void press(int gx, int gy, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mousePress(platform->canvas(), button, Qt::NoModifier, cellPixel(gx, gy));
-    }
 
     void save(const char* name) {
         const QByteArray dir = qgetenv("KOVALT_SCREENSHOTS");
@@ -293,66 +239,20 @@ TEST(QtTexts, MissingTranslationIsNoFailure) {
 }
 
 TEST(MissingArtwork, PlaceholdersAndAGameThatStillRuns) {
-    QtPlatform platform(QStringLiteral(":/no-such-pictures/"), QStringLiteral(":/no-sounds/"));
-    Form1 game(platform);
-    platform.connect(game);
-    platform.beforeDialog = [](QMessageBox& box) {
-        QTimer::singleShot(0, &box, &QMessageBox::accept);
+    struct WithoutArtwork : QtPlatform {
+        WithoutArtwork()
+            : QtPlatform(QStringLiteral(":/no-such-pictures/"), QStringLiteral(":/no-sounds/")) {}
     };
-    game.Form_Load();
-    EXPECT_EQ(platform.missingPictures(), kPictureCount);
-    EXPECT_FALSE(platform.soundAvailable());
+    GameWindow<WithoutArtwork> window;
+    window.start();
+    EXPECT_EQ(window.platform->missingPictures(), kPictureCount);
+    EXPECT_FALSE(window.platform->soundAvailable());
     // The placeholder is grey with a red frame: the board is still visible as cells.
-    const QImage& image = platform.canvas()->image();
+    const QImage& image = window.platform->canvas()->image();
     EXPECT_EQ(image.pixelColor(cellPixel(5, 5) + QPoint(3, 0)), QColor(128, 128, 128));
-    game.START_Click();
-    game.音響("駒打音");
-    EXPECT_FALSE(game.hasQuit());
-}
-
-TEST(Sounds, EveryShippedSoundIsAPcmWaveOfAShortLength) {
-    for (const char* file : {"koma.wav", "kinshi.wav", "shuukyoku.wav", "sonota.wav"}) {
-        const qint64 ms =
-            SoundPlayer::wavDurationMs(QStringLiteral(":/sounds/") + QLatin1String(file));
-        EXPECT_GT(ms, 30) << file;
-        EXPECT_LT(ms, 2000) << file;
-    }
-    EXPECT_EQ(SoundPlayer::wavDurationMs(QStringLiteral(":/pictures/HAIKEI.png")), 0);
-    EXPECT_EQ(SoundPlayer::wavDurationMs(QStringLiteral(":/nothing.wav")), 0);
-    SoundPlayer player;
-    EXPECT_FALSE(player.play("鳴らない名前"));
-}
-
-TEST(Sounds, ASoundAskedForWhileAnotherPlaysIsSkipped) {
-    SoundGate gate;
-    EXPECT_TRUE(gate.admit(1000, 100));  // plays until 1100
-    EXPECT_FALSE(gate.admit(1050, 300)); // skipped: the first still plays
-    EXPECT_FALSE(gate.admit(1099, 50));
-    EXPECT_TRUE(gate.admit(1100, 50)); // the first has ended
-    EXPECT_FALSE(gate.admit(1120, 10));
-    EXPECT_TRUE(gate.admit(5000, 10));
+    window.game->START_Click();
+    window.game->音響("駒打音");
+    EXPECT_FALSE(window.game->hasQuit());
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int status = 0;
-    {
-        QApplication app(argc, argv);
-        // As the program does: Qt's own texts in Japanese.
-        if (!loadQtJapanese(app)) {
-            std::fprintf(stderr, "Qt's Japanese translation is missing (qt6-translations-l10n)\n");
-        }
-        status = RUN_ALL_TESTS();
-    }
-    // As the program does: a thread stuck in the sound library is not waited for.
-    if (SoundPlayer::leftRunning()) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
-}

@@ -6,28 +6,17 @@
 #include <utility>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-// The recorder, also keeping sounds and boxes in the order they came (a sound that follows a
-// modal box is heard only once the box is closed), and how many cells were painted when the
-// last sound came.
-struct Tap : RecordingPlatform {
-    Log log;
-    std::size_t paintedBeforeSound = 0;
-    void playSound(const std::string& name) override {
-        log.push_back("sound " + name);
-        paintedBeforeSound = pictures.size();
-        RecordingPlatform::playSound(name);
-    }
-    void showMessage(const std::string& text, const std::string& title) override {
-        log.push_back("box " + text);
-        RecordingPlatform::showMessage(text, title);
-    }
-};
+// Sounds and boxes in the order they came (a sound that follows a modal box is heard only once
+// the box is closed).
+Log soundsAndBoxes(const RecordingPlatform& tap) {
+    return tap.events({"sound", "box"});
+}
 
 // Every field a menu command could disturb, the level aside.
 auto stateOf(const Form1& f) {
@@ -68,7 +57,7 @@ const Row kTable[] = {{-1, ' ', "AAA-"}, {0, 'p', "AAA-"}, {1, 'p', "AAA-"},
 
 class MenusTest : public GameTest {
 protected:
-    Tap tap;
+    RecordingPlatform tap;
 
     void SetUp() override {
         game = std::make_unique<Form1>(tap);
@@ -79,9 +68,9 @@ protected:
 
     // Forgets all that was drawn, played and shown, so that `quiet` tells whether anything
     // happened since.
-    void forget() { tap = Tap{}; }
+    void forget() { tap = RecordingPlatform{}; }
     bool quiet() const {
-        return tap.log.empty() && tap.pictures.empty() && tap.outlines.empty() &&
+        return soundsAndBoxes(tap).empty() && tap.pictures.empty() && tap.outlines.empty() &&
                tap.texts.empty() && tap.checks.empty();
     }
 
@@ -132,7 +121,7 @@ TEST_P(MenuStartTest, FollowsTheMatchStateTable) {
     click(kCommands[cmd]);
     const char outcome = kTable[row].outcomes[cmd];
     if (outcome != 'A') {
-        EXPECT_EQ(tap.log,
+        EXPECT_EQ(soundsAndBoxes(tap),
                   (outcome == '-' ? Log{} : Log{"sound 禁止", "box 対局相手の変更はできません"}));
         EXPECT_TRUE(outcome == '-' ? quiet() : tap.boxes.at(0).title == "対局中です");
         EXPECT_EQ(stateOf(*game), before);
@@ -155,7 +144,7 @@ TEST_P(MenuStartTest, FollowsTheMatchStateTable) {
         EXPECT_EQ(piecesInPlay(), 40);
         return;
     }
-    EXPECT_EQ(tap.log, Log{cmd == 0 ? "box 先手の番です" : "box あなたの番です"});
+    EXPECT_EQ(soundsAndBoxes(tap), Log{cmd == 0 ? "box 先手の番です" : "box あなたの番です"});
     EXPECT_EQ(tap.boxes.at(0).title, " ");
     EXPECT_EQ(std::tuple(game->対局モード, game->人間側, game->COM側, game->手番, game->手数),
               std::tuple(cmd == 0 ? F::モード_人間 : F::モード_COM, F::手番_先手, F::手番_後手,
@@ -182,9 +171,17 @@ TEST_P(MenuResetTest, BringsBackTheFirstScreenAndLevelThree) {
         game->Form_Load();
     } else if (GetParam() == 1) {
         tap.pictures.clear();
+        // How many cells were painted when the last sound came.
+        std::size_t paintedBeforeSound = 0;
+        tap.onEvent = [&](const RecordingPlatform::Event& event) {
+            if (event.kind == "sound") {
+                paintedBeforeSound = tap.pictures.size();
+            }
+        };
         game->CANCEL_Click();
         EXPECT_EQ(tap.sounds, Log{"駒打音"});
-        EXPECT_EQ(tap.paintedBeforeSound, tap.pictures.size()) << "sound once the screen is drawn";
+        EXPECT_EQ(paintedBeforeSound, tap.pictures.size()) << "sound once the screen is drawn";
+        tap.onEvent = nullptr;
     } else {
         // A 歩 covers only the square above it: with 歩 on every other square, 先手's drop on
         // (1, 9) leaves no free square and ends the match.
@@ -222,8 +219,8 @@ TEST_F(MenusTest, AboutBoxThenQuitInTheMiddleOfAMatch) {
         const auto before = stateOf(*game);
         forget();
         game->VER_Click();
-        ASSERT_EQ(tap.log.size(), 2u);
-        EXPECT_EQ(tap.log[0], "sound その他");
+        ASSERT_EQ(soundsAndBoxes(tap).size(), 2u);
+        EXPECT_EQ(soundsAndBoxes(tap)[0], "sound その他");
         const Log lines = linesOf(tap.boxes.at(0).text);
         ASSERT_EQ(lines.size(), 9u) << tap.boxes.at(0).text;
         EXPECT_NE(lines[0].find("Kovalt"), std::string::npos);

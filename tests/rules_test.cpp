@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 

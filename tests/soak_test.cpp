@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "game/form1.h"
-#include "tests/recording_platform.h"
+#include "testkit/recording_platform.h"
 
 namespace {
 

@@ -1,31 +1,25 @@
-// Sound against sound servers that are broken on purpose: the window must come up and answer
+// Sound: the shipped sounds and the gate between them, a real sound server, and sound servers
+// that are broken on purpose: the window must come up and answer
 // presses, menu commands and box answers while the audio thread is stuck, requests must not
 // pile up, and stopping must not wait for a stuck thread. Each case runs in a process of its
 // own (ctest), so that every case meets a freshly loaded sound library.
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_sound_server.h"
-#include "game/form1.h"
-#include "platform/qt_platform.h"
 #include "platform/sound.h"
+#include "testkit/qt_window.h"
 
 namespace {
 
@@ -38,15 +32,9 @@ constexpr qint64 kAnswersWithinMs = 5000;
 constexpr int kComesUpWithinMs = 10000;
 
 std::string modeName(Mode mode) {
-    switch (mode) {
-    case Mode::Silent:
-        return "Silent";
-    case Mode::Garbage:
-        return "Garbage";
-    case Mode::Closing:
-        return "Closing";
-    }
-    return "?";
+    // In the order of the modes.
+    constexpr const char* kNames[] = {"Silent", "Garbage", "Closing"};
+    return kNames[static_cast<int>(mode)];
 }
 
 // A private runtime folder with a broken server in it, made the sound library's only choice.
@@ -203,11 +191,6 @@ TEST_F(RealServer, TheSoundsAreLoadedThroughTheModuleAndPlayed) {
     events.waitForFinished();
 }
 
-QPoint cellPixel(double gx, double gy) {
-    return QPoint(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                  qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-}
-
 using WindowOnBrokenServer = BrokenServerTest;
 
 // The real window, played through presses, menu commands and box answers, each of which
@@ -215,21 +198,11 @@ using WindowOnBrokenServer = BrokenServerTest;
 TEST_P(WindowOnBrokenServer, ComesUpAndAnswersEveryPressMenuCommandAndBox) {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    QtPlatform platform;
-    Form1 game(platform);
-    platform.connect(game);
-    std::vector<std::string> dialogs;
-    platform.beforeDialog = [&](QMessageBox& box) {
-        dialogs.push_back(box.text().toStdString());
-        QAbstractButton* answer = box.button(QMessageBox::Ok);
-        if (answer == nullptr) {
-            answer = box.button(QMessageBox::Yes);
-        }
-        QTimer::singleShot(0, answer, &QAbstractButton::click);
-    };
-    game.Form_Load();
-    platform.window()->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(platform.window(), kComesUpWithinMs));
+    GameWindow<> window;
+    QtPlatform& platform = *window.platform;
+    Form1& game = *window.game;
+    const std::vector<std::string>& dialogs = window.dialogs;
+    ASSERT_TRUE(window.show(kComesUpWithinMs));
     // The audio thread starts after the first paint, and no earlier.
     ASSERT_TRUE(QTest::qWaitFor([&] { return platform.sound().started(); }, kComesUpWithinMs));
     waitForTheAudioThreadToCall();
@@ -242,9 +215,7 @@ TEST_P(WindowOnBrokenServer, ComesUpAndAnswersEveryPressMenuCommandAndBox) {
         action();
         took.emplace_back(what, timer.elapsed());
     };
-    auto press = [&](int gx, int gy) {
-        QTest::mousePress(platform.canvas(), Qt::LeftButton, Qt::NoModifier, cellPixel(gx, gy));
-    };
+    auto press = [&](int gx, int gy) { window.press(gx, gy); };
 
     timed("menu 先手 and its box", [&] { platform.action("SENTE")->trigger(); });
     ASSERT_EQ(dialogs.size(), 1u);
@@ -279,22 +250,28 @@ TEST_P(WindowOnBrokenServer, ComesUpAndAnswersEveryPressMenuCommandAndBox) {
 INSTANTIATE_TEST_SUITE_P(Sound, WindowOnBrokenServer,
                          ::testing::Values(Mode::Silent, Mode::Garbage, Mode::Closing), paramName);
 
-} // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+// The shipped sounds, and the gate that skips a sound asked for while another plays.
+TEST(Sounds, EveryShippedSoundIsAPcmWaveOfAShortLength) {
+    for (const char* file : {"koma.wav", "kinshi.wav", "shuukyoku.wav", "sonota.wav"}) {
+        const qint64 ms =
+            SoundPlayer::wavDurationMs(QStringLiteral(":/sounds/") + QLatin1String(file));
+        EXPECT_GT(ms, 30) << file;
+        EXPECT_LT(ms, 2000) << file;
     }
-    int status = 0;
-    {
-        QApplication app(argc, argv);
-        status = RUN_ALL_TESTS();
-    }
-    // As the program does: a thread stuck in the sound library is not waited for.
-    if (SoundPlayer::leftRunning()) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
-    return status;
+    EXPECT_EQ(SoundPlayer::wavDurationMs(QStringLiteral(":/pictures/HAIKEI.png")), 0);
+    EXPECT_EQ(SoundPlayer::wavDurationMs(QStringLiteral(":/nothing.wav")), 0);
+    SoundPlayer player;
+    EXPECT_FALSE(player.play("鳴らない名前"));
 }
+
+TEST(Sounds, ASoundAskedForWhileAnotherPlaysIsSkipped) {
+    SoundGate gate;
+    EXPECT_TRUE(gate.admit(1000, 100));  // plays until 1100
+    EXPECT_FALSE(gate.admit(1050, 300)); // skipped: the first still plays
+    EXPECT_FALSE(gate.admit(1099, 50));
+    EXPECT_TRUE(gate.admit(1100, 50)); // the first has ended
+    EXPECT_FALSE(gate.admit(1120, 10));
+    EXPECT_TRUE(gate.admit(5000, 10));
+}
+
+} // namespace

@@ -2,7 +2,7 @@
 // the game writes it beside the board, and the free squares, through whole matches.
 #include <string>
 
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 namespace {
 

@@ -3,39 +3,16 @@
 # the game must end, with status 0, instead of running on without a window.
 # Usage: tests/window_destroyed.sh path/to/kovalt [openbox]
 set -uo pipefail
+source "$(dirname "$0")/xsession.sh"
 program="$(realpath "$1")"
 manager="${2:-}"
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-if [ "$manager" = openbox ]; then
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    # openbox is ready once it announces its desktops.
-    for _ in $(seq 100); do
-        xdotool get_num_desktops >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-fi
+xsession_start ${manager:+--wm} || exit 1
 
 "$program" >"$work/out" 2>"$work/err" &
 game=$!
-pids+=("$game")
+xsession_track "$game"
 window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
 [ -n "$window" ] || { echo "FAILED: the window did not appear: $(cat "$work/err")"; exit 1; }
 

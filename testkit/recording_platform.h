@@ -1,8 +1,11 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,6 +30,14 @@ public:
         std::string title;
         bool yesNo;
     };
+    // One call through the platform, in the order they came: "picture" (picture, x, y),
+    // "frame" (x1, y1, x2, y2, colour), "place" (left, top, width, height), "repaint", and
+    // "sound", "box" and "yesno" with their text.
+    struct Event {
+        std::string kind;
+        std::string text;
+        std::vector<double> numbers;
+    };
     using Cell = std::pair<int, int>;
 
     void paintPicture(Picture picture, double x, double y) override;
@@ -34,7 +45,7 @@ public:
     void printText(double x, double y, const std::string& text, double points, bool bold,
                    int colour) override;
     void setBackgroundColour(int colour) override { background = colour; }
-    void repaintNow() override { ++repaints; }
+    void repaintNow() override;
     void showMessage(const std::string& text, const std::string& title) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void playSound(const std::string& name) override;
@@ -57,12 +68,17 @@ public:
     std::string textIn(int gx, int gy, int colour) const;
     // Where a text's first visible glyph starts, as grid coordinates.
     static std::pair<double, double> glyphCell(const Text& text);
+    // The logged events of these kinds as "kind text", in order.
+    std::vector<std::string> events(std::initializer_list<std::string_view> kinds) const;
 
     // Whole-cell pictures by cell, texts visible now, frames by cell.
     std::map<Cell, int> pictures;
     std::map<Cell, int> outlines;
     std::vector<Text> texts;
     std::vector<Picture> otherPictures;
+    std::vector<Event> log;
+    // Called with each event as it is logged, while the game waits for the call to return.
+    std::function<void(const Event&)> onEvent;
 
     std::vector<std::string> sounds;
     std::vector<Box> boxes;
@@ -82,6 +98,7 @@ public:
     int actionsAfterQuit = 0;
 
 private:
+    void note(std::string kind, std::string text, std::vector<double> numbers = {});
     void noteAction() {
         if (quits > 0) {
             ++actionsAfterQuit;

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# The helper that gives a test program its own X server stops that server when the program ends,
-# and passes the program's exit status on.
+# The X-session helper stops its server when the program it ran ends, also with the
+# accessibility bus up (the case that once left servers behind), and passes the program's exit
+# status on.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 failed=0
 for status in 0 3; do
     # The program finds the server: the helper's own child of that name.
     set +e
-    server="$("$here/on_xvfb.sh" bash -c '
+    server="$("$here/xsession.sh" --a11y bash -c '
         p=$$
         while [ "$p" -gt 1 ]; do
-            if tr "\0" "\n" <"/proc/$p/cmdline" | sed -n 2p | grep -q "/on_xvfb\.sh$"; then
+            if tr "\0" "\n" <"/proc/$p/cmdline" | sed -n 2p | grep -q "/xsession\.sh$"; then
                 pgrep -P "$p" -x Xvfb
                 break
             fi

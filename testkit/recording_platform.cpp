@@ -1,4 +1,4 @@
-#include "tests/recording_platform.h"
+#include "testkit/recording_platform.h"
 
 #include <cmath>
 
@@ -33,6 +33,26 @@ std::pair<double, double> RecordingPlatform::glyphCell(const Text& text) {
     return {(x - kOriginX) / kCellW, (text.y - kOriginY) / kCellH};
 }
 
+void RecordingPlatform::note(std::string kind, std::string text, std::vector<double> numbers) {
+    log.push_back({std::move(kind), std::move(text), std::move(numbers)});
+    if (onEvent) {
+        onEvent(log.back());
+    }
+}
+
+std::vector<std::string>
+RecordingPlatform::events(std::initializer_list<std::string_view> kinds) const {
+    std::vector<std::string> found;
+    for (const Event& e : log) {
+        for (std::string_view kind : kinds) {
+            if (e.kind == kind) {
+                found.push_back(e.kind + " " + e.text);
+            }
+        }
+    }
+    return found;
+}
+
 void RecordingPlatform::paintPicture(Picture picture, double x, double y) {
     noteAction();
     const PictureSize size = pictureSize(picture);
@@ -53,14 +73,21 @@ void RecordingPlatform::paintPicture(Picture picture, double x, double y) {
     } else {
         otherPictures.push_back(picture);
     }
+    note("picture", "", {static_cast<double>(picture), x, y});
 }
 
-void RecordingPlatform::outlineRect(double x1, double y1, double, double, int colour) {
+void RecordingPlatform::outlineRect(double x1, double y1, double x2, double y2, int colour) {
     noteAction();
     Cell cell;
     if (wholeCell(x1, y1, cell)) {
         outlines[cell] = colour;
     }
+    note("frame", "", {x1, y1, x2, y2, static_cast<double>(colour)});
+}
+
+void RecordingPlatform::repaintNow() {
+    ++repaints;
+    note("repaint", "");
 }
 
 void RecordingPlatform::printText(double x, double y, const std::string& text, double points,
@@ -72,11 +99,13 @@ void RecordingPlatform::printText(double x, double y, const std::string& text, d
 void RecordingPlatform::showMessage(const std::string& text, const std::string& title) {
     noteAction();
     boxes.push_back({text, title, false});
+    note("box", text);
 }
 
 bool RecordingPlatform::askYesNo(const std::string& text, const std::string& title) {
     noteAction();
     boxes.push_back({text, title, true});
+    note("yesno", text);
     if (answers.empty()) {
         return true;
     }
@@ -88,6 +117,7 @@ bool RecordingPlatform::askYesNo(const std::string& text, const std::string& tit
 void RecordingPlatform::playSound(const std::string& name) {
     noteAction();
     sounds.push_back(name);
+    note("sound", name);
 }
 
 int RecordingPlatform::clockSeconds() {
@@ -95,11 +125,12 @@ int RecordingPlatform::clockSeconds() {
     return (seconds + clockReads / readsPerSecond) % 60;
 }
 
-void RecordingPlatform::placeWindow(double l, double t, double, double) {
+void RecordingPlatform::placeWindow(double l, double t, double width, double height) {
     noteAction();
     ++placements;
     left = l;
     top = t;
+    note("place", "", {l, t, width, height});
 }
 
 int RecordingPlatform::pictureAt(int gx, int gy) const {

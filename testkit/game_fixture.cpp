@@ -1,4 +1,4 @@
-#include "tests/game_fixture.h"
+#include "testkit/game_fixture.h"
 
 #include <algorithm>
 

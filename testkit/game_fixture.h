@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "game/form1.h"
-#include "tests/recording_platform.h"
+#include "testkit/recording_platform.h"
 
 // A started game on the recording platform, with helpers that press where a player would.
 class GameTest : public ::testing::Test {
