@@ -39,11 +39,9 @@ inline int inkOver(int c, int d, int a) {
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
-    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio),
-      tilesAcross_((image_.width() + kTile - 1) / kTile),
-      tilesDown_((image_.height() + kTile - 1) / kTile),
-      drawn_(std::size_t(tilesAcross_) * tilesDown_, 0) {
+    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio) {
     image_.fill(ground);
+    shown_ = image_.copy();
     setFixedSize(logicalSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -65,10 +63,23 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
     QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + area.top() * stride + area.left();
     const QRgb* from = reinterpret_cast<const QRgb*>(picture.constBits()) +
                        (area.top() - top) * sourceStride + (area.left() - left);
+    const int width = area.width();
+    Changed changed;
     for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
-        std::memcpy(to, from, std::size_t(area.width()) * sizeof(QRgb));
+        if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) == 0) {
+            continue;
+        }
+        int first = 0, last = width - 1;
+        while (to[first] == from[first]) {
+            ++first;
+        }
+        while (to[last] == from[last]) {
+            --last;
+        }
+        std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
+        changed.addRow(row, area.left() + first, area.left() + last);
     }
-    markDrawn(area);
+    markChanged(changed);
 }
 
 void Canvas::fill(const QRect& devicePixels, QRgb colour) {
@@ -78,16 +89,30 @@ void Canvas::fill(const QRect& devicePixels, QRgb colour) {
     }
     const qsizetype stride = rgbStride(image_);
     QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + area.top() * stride + area.left();
+    const int width = area.width();
+    Changed changed;
     for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
-        std::fill_n(to, area.width(), colour);
+        int first = 0;
+        while (first < width && to[first] == colour) {
+            ++first;
+        }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (to[last] == colour) {
+            --last;
+        }
+        std::fill(to + first, to + last + 1, colour);
+        changed.addRow(row, area.left() + first, area.left() + last);
     }
-    markDrawn(area);
+    markChanged(changed);
 }
 
 void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     // One-pixel strips through the corner pixels, as wide as a line is on this screen: the
-    // edge two cells share falls on the same device pixels from either side. Only the strips
-    // are marked: the square inside is not repainted.
+    // edge two cells share falls on the same device pixels from either side. Each strip is
+    // marked on its own: the square inside is not repainted.
     const int w = lineWidth(ratio_);
     const int x1 = toDevice(left, ratio_), y1 = toDevice(top, ratio_);
     const int x2 = toDevice(right, ratio_), y2 = toDevice(bottom, ratio_);
@@ -106,6 +131,7 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
     const int r = qRed(ink), g = qGreen(ink), b = qBlue(ink);
     const qsizetype stride = rgbStride(image_);
     QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
+    Changed changed;
     for (const TextMask::Run& run : mask.runs) {
         const int row = at.y() + run.row;
         const int from = std::max(at.x() + run.x, area.left());
@@ -115,59 +141,86 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
         }
         const uchar* cover = mask.coverage.constScanLine(run.row) + (from - at.x());
         QRgb* pixel = bits + row * stride + from;
+        int first = -1, last = -1;
         for (int i = 0; i < to - from; ++i) {
             const int a = cover[i];
             const QRgb d = pixel[i];
-            pixel[i] =
+            const QRgb inked =
                 qRgb(inkOver(r, qRed(d), a), inkOver(g, qGreen(d), a), inkOver(b, qBlue(d), a));
+            if (inked != d) {
+                pixel[i] = inked;
+                first = first < 0 ? i : first;
+                last = i;
+            }
+        }
+        if (first >= 0) {
+            changed.addRow(row, from + first, from + last);
         }
     }
-    markDrawn(area);
+    markChanged(changed);
 }
 
 void Canvas::clear(QRgb colour) {
     // As with a window whose background colour changes, the client area is cleared to it.
-    image_.fill(colour);
+    fill(image_.rect(), colour);
     QPalette ground = palette();
     ground.setColor(QPalette::Window, QColor(colour));
     setPalette(ground);
-    markDrawn(image_.rect());
 }
 
-void Canvas::markDrawn(const QRect& devicePixels) {
-    const QRect area = devicePixels & image_.rect();
-    if (area.isEmpty()) {
+void Canvas::markChanged(const Changed& changed) {
+    if (changed.right < 0) {
         return;
     }
-    if (!flushQueued_) {
-        flushQueued_ = true;
-        QMetaObject::invokeMethod(this, &Canvas::flushDrawn, Qt::QueuedConnection);
+    if (changed_.empty()) {
+        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
     }
-    const int first = area.left() / kTile, last = area.right() / kTile;
-    for (int ty = area.top() / kTile; ty <= area.bottom() / kTile; ++ty) {
-        unsigned char* row = drawn_.data() + std::size_t(ty) * tilesAcross_;
-        std::fill(row + first, row + last + 1, 1);
-    }
+    changed_.push_back(
+        QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
 }
 
-void Canvas::flushDrawn() {
-    flushQueued_ = false;
-    // Runs of drawn tiles along each row of tiles; QRegion joins the same runs of neighbouring
-    // rows into one rectangle.
-    QRegion region;
-    for (int ty = 0; ty < tilesDown_; ++ty) {
-        unsigned char* row = drawn_.data() + std::size_t(ty) * tilesAcross_;
-        for (int tx = 0; tx < tilesAcross_; ++tx) {
-            if (!row[tx]) {
+void Canvas::flushChanged() {
+    // A place drawn over twice in one event may end up as it was (a square's picture covers
+    // its frame, and the frame is drawn again): what reaches the screen is what differs from
+    // what the screen was last given.
+    std::vector<QRect> shown;
+    const qsizetype stride = rgbStride(image_);
+    for (const QRect& r : changed_) {
+        const QRgb* now = reinterpret_cast<const QRgb*>(image_.constBits()) + r.top() * stride;
+        QRgb* was = reinterpret_cast<QRgb*>(shown_.bits()) + r.top() * stride;
+        const int width = r.width();
+        Changed changed;
+        for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
+            if (std::memcmp(was + r.left(), now + r.left(), std::size_t(width) * sizeof(QRgb)) ==
+                0) {
                 continue;
             }
-            const int first = tx;
-            while (tx < tilesAcross_ && row[tx]) {
-                row[tx++] = 0;
+            int first = r.left(), last = r.right();
+            while (was[first] == now[first]) {
+                ++first;
             }
-            const QRect tiles =
-                QRect(first * kTile, ty * kTile, (tx - first) * kTile, kTile) & image_.rect();
-            region += logicalCover(tiles, ratio_) & rect();
+            while (was[last] == now[last]) {
+                --last;
+            }
+            std::memcpy(was + first, now + first, std::size_t(last - first + 1) * sizeof(QRgb));
+            changed.addRow(row, first, last);
+        }
+        if (changed.right >= 0) {
+            shown.push_back(
+                QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
+        }
+    }
+    changed_.clear();
+    QRegion region;
+    if (shown.size() > kMostPlaces) {
+        QRect all;
+        for (const QRect& r : shown) {
+            all |= r;
+        }
+        region = logicalCover(all, ratio_) & rect();
+    } else {
+        for (const QRect& r : shown) {
+            region += logicalCover(r, ratio_) & rect();
         }
     }
     if (!region.isEmpty()) {
@@ -176,8 +229,8 @@ void Canvas::flushDrawn() {
     }
 }
 
-void Canvas::repaintDrawn() {
-    flushDrawn();
+void Canvas::repaintChanged() {
+    flushChanged();
     if (isVisible() && !unpainted_.isEmpty()) {
         repaint(unpainted_);
     }

@@ -4,15 +4,18 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <vector>
 
 struct TextMask;
 
 // The client area: a backing image that keeps everything drawn until it is drawn over, every
-// write to it, the marks of what was drawn, and the paint that shows it. It reports mouse
-// presses and paints nothing of its own. The image is kept in whole device pixels and shown
-// one to one, so that nothing is rescaled when it is shown.
+// write to it, the marks of what changed, and the paint that shows it. Each write compares as
+// it goes, row by row: one that leaves every pixel as it was marks nothing for the screen. It
+// reports mouse presses and paints nothing of its own. The image is kept in whole device pixels and
+// shown one to one, so that nothing is rescaled when it is shown.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -33,16 +36,15 @@ public:
     // Everything in one colour, which is also the widget's background.
     void clear(QRgb colour);
 
-    // Shows what was drawn at once, instead of once the current event is handled.
-    void repaintDrawn();
+    // Shows what changed at once, instead of once the current event is handled.
+    void repaintChanged();
     std::function<void(int button, double xTwips, double yTwips)> onPress;
     // Logical pixels repainted so far, summed over paint events: for tests and measurements.
     qint64 paintedArea = 0;
 
-    // What is drawn is marked in square tiles of this many device pixels: a few hundred small
-    // drawings in one event cost a few bits each, and what is shown is at most a tile's edge
-    // more than what was drawn.
-    static constexpr int kTile = 16;
+    // Beyond this many changed places in one event the marks become their bounding
+    // rectangle: a redraw of that many places changes most of the canvas anyway.
+    static constexpr int kMostPlaces = 128;
     // Rows copied to the screen by one call.
     static constexpr int kBandRows = 64;
 
@@ -51,17 +53,28 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    // Marks these device pixels as drawn: they are shown once the current event is handled.
-    void markDrawn(const QRect& devicePixels);
-    void flushDrawn();
-    void fill(const QRect& devicePixels, QRgb colour);
+    // The device pixels one write changed: rows are added as they are written.
+    struct Changed {
+        int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+        void addRow(int row, int first, int last) {
+            left = std::min(left, first);
+            right = std::max(right, last);
+            top = std::min(top, row);
+            bottom = std::max(bottom, row);
+        }
+    };
+    // Marks what a write changed: it is shown once the current event is handled.
+    void markChanged(const Changed& changed);
+    void flushChanged();
+    // Sets the device pixels of `area` to `colour` and marks those that were another colour.
+    void fill(const QRect& area, QRgb colour);
 
     QImage image_;
+    // What the screen was last given, to compare the changes of one event with.
+    QImage shown_;
     qreal ratio_;
-    int tilesAcross_;
-    int tilesDown_;
-    // One per tile: drawn into since the last flush.
-    std::vector<unsigned char> drawn_;
+    // Changed since the last flush, in device pixels.
+    std::vector<QRect> changed_;
     bool flushQueued_ = false;
     // Handed to Qt, not yet painted.
     QRegion unpainted_;

@@ -114,7 +114,7 @@ void QtPlatform::setBackgroundColour(int colour) {
 }
 
 void QtPlatform::repaintNow() {
-    canvas_->repaintDrawn();
+    canvas_->repaintChanged();
 }
 
 void QtPlatform::showMessage(const std::string& text, const std::string& title) {

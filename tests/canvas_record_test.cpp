@@ -167,6 +167,26 @@ TEST_F(CanvasRecord, EveryStepOfAMatchShowsThePixelsItAlwaysShowed) {
     }
 }
 
+TEST_F(CanvasRecord, AnAnsweredDropRepaintsLittleMoreThanItChanges) {
+    menu("SENTE");
+    press(11, 2);
+    const QImage before = platform.canvas()->image().copy();
+    platform.canvas()->paintedArea = 0;
+    press(5, 5); // the drop, the computer's answer and every empty square drawn again
+    ASSERT_EQ(game.手数, 2);
+    const QImage& after = platform.canvas()->image();
+    qint64 changed = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            changed += before.pixel(x, y) != after.pixel(x, y);
+        }
+    }
+    const qreal ratio = platform.canvas()->ratio();
+    const double marked = platform.canvas()->paintedArea * ratio * ratio; // in device pixels
+    EXPECT_GT(changed, 0);
+    EXPECT_LE(marked, 2.0 * changed) << changed << " pixels changed";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
