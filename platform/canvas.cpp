@@ -36,6 +36,29 @@ inline int inkOver(int c, int d, int a) {
     return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
 }
 
+// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
+// at a time where they agree.
+int firstDifference(const QRgb* a, const QRgb* b, int n) {
+    int i = 0;
+    while (i + 8 <= n && std::memcmp(a + i, b + i, 8 * sizeof(QRgb)) == 0) {
+        i += 8;
+    }
+    while (i < n && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
+}
+int lastDifference(const QRgb* a, const QRgb* b, int n) {
+    int i = n;
+    while (i >= 8 && std::memcmp(a + i - 8, b + i - 8, 8 * sizeof(QRgb)) == 0) {
+        i -= 8;
+    }
+    while (i > 0 && a[i - 1] == b[i - 1]) {
+        --i;
+    }
+    return i - 1;
+}
+
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
@@ -66,18 +89,12 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
     const int width = area.width();
     Changed changed;
     for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
-        if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) == 0) {
-            continue;
+        // Whole rows: where in the row it changed is found once the event is over, for the
+        // few rows that end up changed.
+        if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) != 0) {
+            std::memcpy(to, from, std::size_t(width) * sizeof(QRgb));
+            changed.addRow(row, area.left(), area.right());
         }
-        int first = 0, last = width - 1;
-        while (to[first] == from[first]) {
-            ++first;
-        }
-        while (to[last] == from[last]) {
-            --last;
-        }
-        std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
-        changed.addRow(row, area.left() + first, area.left() + last);
     }
     markChanged(changed);
 }
@@ -91,6 +108,18 @@ void Canvas::fill(const QRect& devicePixels, QRgb colour) {
     QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + area.top() * stride + area.left();
     const int width = area.width();
     Changed changed;
+    if (width <= 4) { // the sides of a frame: a row is a pixel or two
+        for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
+            for (int i = 0; i < width; ++i) {
+                if (to[i] != colour) {
+                    to[i] = colour;
+                    changed.addRow(row, area.left() + i, area.left() + i);
+                }
+            }
+        }
+        markChanged(changed);
+        return;
+    }
     for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
         int first = 0;
         while (first < width && to[first] == colour) {
@@ -162,7 +191,8 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
 
 void Canvas::clear(QRgb colour) {
     // As with a window whose background colour changes, the client area is cleared to it.
-    fill(image_.rect(), colour);
+    image_.fill(colour);
+    markChanged({0, 0, image_.width() - 1, image_.height() - 1});
     QPalette ground = palette();
     ground.setColor(QPalette::Window, QColor(colour));
     setPalette(ground);
@@ -191,17 +221,11 @@ void Canvas::flushChanged() {
         const int width = r.width();
         Changed changed;
         for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
-            if (std::memcmp(was + r.left(), now + r.left(), std::size_t(width) * sizeof(QRgb)) ==
-                0) {
+            const int first = r.left() + firstDifference(was + r.left(), now + r.left(), width);
+            if (first > r.right()) {
                 continue;
             }
-            int first = r.left(), last = r.right();
-            while (was[first] == now[first]) {
-                ++first;
-            }
-            while (was[last] == now[last]) {
-                --last;
-            }
+            const int last = r.left() + lastDifference(was + r.left(), now + r.left(), width);
             std::memcpy(was + first, now + first, std::size_t(last - first + 1) * sizeof(QRgb));
             changed.addRow(row, first, last);
         }
@@ -219,8 +243,19 @@ void Canvas::flushChanged() {
         }
         region = logicalCover(all, ratio_) & rect();
     } else {
+        // Joined pairwise: adding rectangles one by one to a region costs the square of
+        // their number.
+        std::vector<QRegion> parts;
         for (const QRect& r : shown) {
-            region += logicalCover(r, ratio_) & rect();
+            parts.emplace_back(logicalCover(r, ratio_) & rect());
+        }
+        for (std::size_t step = 1; step < parts.size(); step *= 2) {
+            for (std::size_t i = 0; i + step < parts.size(); i += 2 * step) {
+                parts[i] += parts[i + step];
+            }
+        }
+        if (!parts.empty()) {
+            region = parts.front();
         }
     }
     if (!region.isEmpty()) {
