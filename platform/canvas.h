@@ -13,9 +13,9 @@ struct TextMask;
 
 // The client area: a backing image that keeps everything drawn until it is drawn over, every
 // write to it, the marks of what changed, and the paint that shows it. Each write compares as
-// it goes, row by row: one that leaves every pixel as it was marks nothing for the screen. It
-// reports mouse presses and paints nothing of its own. The image is kept in whole device pixels and
-// shown one to one, so that nothing is rescaled when it is shown.
+// it goes, row by row: one that leaves every pixel as it was marks nothing for the screen.
+// It reports mouse presses and paints nothing of its own. The image is kept in whole device
+// pixels and shown one to one, so that nothing is rescaled when it is shown.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -75,7 +75,6 @@ private:
     qreal ratio_;
     // Changed since the last flush, in device pixels.
     std::vector<QRect> changed_;
-    bool flushQueued_ = false;
     // Handed to Qt, not yet painted.
     QRegion unpainted_;
 };
