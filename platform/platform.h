@@ -69,9 +69,11 @@ public:
     // Plays a named sound in the background; unknown names and busy channels play nothing.
     virtual void playSound(const std::string& name) = 0;
 
-    // The seconds value (0..59) of the time of day, and a short rest between two readings
-    // so that waiting for the clock does not spin a core.
+    // The seconds value (0..59) of the time of day.
     virtual int clockSeconds() = 0;
+    // A short rest between two readings of the clock, so that waiting for it does not spin a
+    // core. Presses and keys made meanwhile are thrown away: the game does not act on input
+    // made while it waits; everything else, painting included, goes on.
     virtual void rest() = 0;
 
     // Ends the application. The game draws, asks and plays nothing after it.

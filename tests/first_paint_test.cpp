@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <vector>
+
 #include "platform/first_paint.h"
 
 namespace {
@@ -58,6 +60,19 @@ TEST(AfterFirstPaint, OtherWindowsDoNotCount) {
     other.repaint();
     QTest::qWait(50);
     EXPECT_EQ(runs, 0);
+}
+
+TEST(AfterFirstPaint, ActionsForOnePaintRunInTheOrderAskedFor) {
+    // Start-up measurements ask first for any window and end the program there: nothing
+    // asked for later may run before them.
+    QWidget window;
+    window.resize(50, 50);
+    std::vector<int> order;
+    afterFirstPaint(nullptr, [&order] { order.push_back(1); });
+    afterFirstPaint(&window, [&order] { order.push_back(2); });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return order.size() == 2; }, 5000));
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
 }
 
 TEST(AfterFirstPaint, AWindowGoneBeforeItsPaintIsNoHarm) {

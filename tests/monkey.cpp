@@ -40,15 +40,14 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "platform/client_size.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kClientWidth = 559;
 // How far, in pixels, the longest left-hand drop text reaches into the board.
 constexpr int kTextOverrun = 18;
-constexpr int kCanvasHeight = 480;
 
 // A platform that does nothing: the game object serves only as the rule book here.
 class RuleBookPlatform : public Platform {
@@ -289,7 +288,7 @@ private:
         windows_.clear();
         collect();
         for (const Window& w : windows_) {
-            if (!w.popup && w.width == kClientWidth && w.height > kCanvasHeight) {
+            if (!w.popup && w.width == kClientWidth && w.height > kClientHeight) {
                 main_ = w;
             }
         }
@@ -426,7 +425,7 @@ private:
 
     // Screen position of a grid cell's middle.
     std::pair<int, int> cellCentre(double gx, double gy) const {
-        const int menubar = main_.height - kCanvasHeight;
+        const int menubar = main_.height - kClientHeight;
         return {main_.x + cellLeft(0) + static_cast<int>((gx + 0.5) * 33),
                 main_.y + menubar + cellTop(0) + static_cast<int>((gy + 0.5) * 41)};
     }
@@ -634,16 +633,16 @@ private:
     }
 
     std::vector<uint32_t> capture() {
-        const int menubar = main_.height - kCanvasHeight;
+        const int menubar = main_.height - kClientHeight;
         XImage* image =
-            XGetImage(d_, main_.id, 0, menubar, kClientWidth, kCanvasHeight, AllPlanes, ZPixmap);
+            XGetImage(d_, main_.id, 0, menubar, kClientWidth, kClientHeight, AllPlanes, ZPixmap);
         std::vector<uint32_t> pixels;
         if (image == nullptr) {
             return pixels;
         }
-        pixels.resize(static_cast<std::size_t>(kClientWidth) * kCanvasHeight);
+        pixels.resize(static_cast<std::size_t>(kClientWidth) * kClientHeight);
         const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
-        for (int y = 0; y < kCanvasHeight; ++y) {
+        for (int y = 0; y < kClientHeight; ++y) {
             const auto* row =
                 reinterpret_cast<const uint32_t*>(image->data + y * image->bytes_per_line);
             for (int x = 0; x < kClientWidth; ++x) {
@@ -777,8 +776,8 @@ private:
         if (!alive() || !quiet() || capture() != pixels) {
             throw Unsettled{};
         }
-        QImage shot(kClientWidth, kCanvasHeight, QImage::Format_RGB32);
-        for (int y = 0; y < kCanvasHeight; ++y) {
+        QImage shot(kClientWidth, kClientHeight, QImage::Format_RGB32);
+        for (int y = 0; y < kClientHeight; ++y) {
             for (int x = 0; x < kClientWidth; ++x) {
                 shot.setPixel(x, y,
                               0xff000000u | pixels[static_cast<std::size_t>(y) * kClientWidth + x]);

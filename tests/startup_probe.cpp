@@ -3,10 +3,7 @@
 // for watching what start-up touches. Takes the program's own command line.
 #include <QCoreApplication>
 
-#include "bench/first_paint_quit.h"
+#include "platform/first_paint.h"
 
-static void quitAtFirstPaint() {
-    QuitAtFirstPaint::install();
-}
-// Runs when QApplication is created, before main's window exists.
+// Runs when QApplication is created, before main asks for anything after the first paint.
 Q_COREAPP_STARTUP_FUNCTION(quitAtFirstPaint)

@@ -1,0 +1,345 @@
+#include "platform/canvas.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/device_pixels.h"
+#include "platform/text_masks.h"
+
+namespace {
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+// One channel of a text pixel: coverage `a` (0..255) of ink value `c` over the value `d`.
+// The result only ever moves from `d` towards `c`, and never further than the ink at that
+// coverage, so drawing the same text again leaves every pixel as it is.
+inline int inkOver(int c, int d, int a) {
+    if (c >= d) {
+        return std::max(d, (c * a + 127) / 255);
+    }
+    return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
+}
+
+// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
+// at a time where they agree.
+int firstDifference(const QRgb* a, const QRgb* b, int n) {
+    int i = 0;
+    while (i + 8 <= n && std::memcmp(a + i, b + i, 8 * sizeof(QRgb)) == 0) {
+        i += 8;
+    }
+    while (i < n && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
+}
+int lastDifference(const QRgb* a, const QRgb* b, int n) {
+    int i = n;
+    while (i >= 8 && std::memcmp(a + i - 8, b + i - 8, 8 * sizeof(QRgb)) == 0) {
+        i -= 8;
+    }
+    while (i > 0 && a[i - 1] == b[i - 1]) {
+        --i;
+    }
+    return i - 1;
+}
+
+qint64 area(const QRect& r) {
+    return qint64(r.width()) * r.height();
+}
+
+// Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
+// which costs as much as a few thousand pixels. Each place joins a nearby one where that adds
+// fewest pixels, while all that is added stays under a third of the places' own pixels.
+void joinPlaces(std::vector<QRect>& places) {
+    constexpr qint64 kMostAddedPerJoin = 2048;
+    constexpr std::size_t kNearby = 8;
+    qint64 budget = 0;
+    for (const QRect& r : places) {
+        budget += area(r);
+    }
+    budget /= 3;
+    std::sort(places.begin(), places.end(), [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    std::vector<QRect> joined;
+    for (const QRect& r : places) {
+        std::size_t best = joined.size();
+        qint64 bestAdded = kMostAddedPerJoin + 1;
+        for (std::size_t i = joined.size() > kNearby ? joined.size() - kNearby : 0;
+             i < joined.size(); ++i) {
+            const qint64 added = area(joined[i] | r) - area(joined[i]) - area(r);
+            if (added < bestAdded) {
+                best = i;
+                bestAdded = added;
+            }
+        }
+        if (best < joined.size() && bestAdded <= budget) {
+            joined[best] |= r;
+            budget -= std::max<qint64>(0, bestAdded);
+        } else {
+            joined.push_back(r);
+        }
+    }
+    places.swap(joined);
+}
+
+} // namespace
+
+Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
+    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio) {
+    image_.fill(ground);
+    shown_ = image_.copy();
+    setFixedSize(logicalSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
+    const int left = toDevice(at.x(), ratio_);
+    const int top = toDevice(at.y(), ratio_);
+    // The picture's own cell: at fractional ratios it is a pixel narrower than the picture at
+    // some places, and the neighbour's pixels must stay.
+    const QRect cell(left, top,
+                     std::min(toDevice(at.x() + size.width(), ratio_) - left, picture.width()),
+                     std::min(toDevice(at.y() + size.height(), ratio_) - top, picture.height()));
+    const QRect area = cell & image_.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    const qsizetype stride = rgbStride(image_);
+    const qsizetype sourceStride = rgbStride(picture);
+    QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + area.top() * stride + area.left();
+    const QRgb* from = reinterpret_cast<const QRgb*>(picture.constBits()) +
+                       (area.top() - top) * sourceStride + (area.left() - left);
+    const int width = area.width();
+    Changed changed;
+    for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
+        // Whole rows: where in the row it changed is found once the event is over, for the
+        // few rows that end up changed.
+        if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) != 0) {
+            std::memcpy(to, from, std::size_t(width) * sizeof(QRgb));
+            changed.addRow(row, area.left(), area.right());
+        }
+    }
+    markChanged(changed);
+}
+
+void Canvas::fill(const QRect& devicePixels, QRgb colour) {
+    const QRect area = devicePixels & image_.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    const qsizetype stride = rgbStride(image_);
+    QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + area.top() * stride + area.left();
+    const int width = area.width();
+    Changed changed;
+    if (width <= 4) { // the sides of a frame: a row is a pixel or two
+        for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
+            for (int i = 0; i < width; ++i) {
+                if (to[i] != colour) {
+                    to[i] = colour;
+                    changed.addRow(row, area.left() + i, area.left() + i);
+                }
+            }
+        }
+        markChanged(changed);
+        return;
+    }
+    for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
+        int first = 0;
+        while (first < width && to[first] == colour) {
+            ++first;
+        }
+        if (first == width) {
+            continue;
+        }
+        int last = width - 1;
+        while (to[last] == colour) {
+            --last;
+        }
+        std::fill(to + first, to + last + 1, colour);
+        changed.addRow(row, area.left() + first, area.left() + last);
+    }
+    markChanged(changed);
+}
+
+void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
+    // One-pixel strips through the corner pixels, as wide as a line is on this screen: the
+    // edge two cells share falls on the same device pixels from either side. Each strip is
+    // marked on its own: the square inside is not repainted.
+    const int w = lineWidth(ratio_);
+    const int x1 = toDevice(left, ratio_), y1 = toDevice(top, ratio_);
+    const int x2 = toDevice(right, ratio_), y2 = toDevice(bottom, ratio_);
+    fill(QRect(x1, y1, x2 + w - x1, w), colour);
+    fill(QRect(x1, y2, x2 + w - x1, w), colour);
+    fill(QRect(x1, y1, w, y2 + w - y1), colour);
+    fill(QRect(x2, y1, w, y2 + w - y1), colour);
+}
+
+void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
+    const QPoint at = baseline - mask.origin;
+    const QRect area = QRect(at, mask.coverage.size()) & image_.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    const int r = qRed(ink), g = qGreen(ink), b = qBlue(ink);
+    const qsizetype stride = rgbStride(image_);
+    QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
+    Changed changed;
+    for (const TextMask::Run& run : mask.runs) {
+        const int row = at.y() + run.row;
+        const int from = std::max(at.x() + run.x, area.left());
+        const int to = std::min(at.x() + run.x + run.length, area.right() + 1);
+        if (row < area.top() || row > area.bottom() || from >= to) {
+            continue;
+        }
+        const uchar* cover = mask.coverage.constScanLine(run.row) + (from - at.x());
+        QRgb* pixel = bits + row * stride + from;
+        int first = -1, last = -1;
+        for (int i = 0; i < to - from; ++i) {
+            const int a = cover[i];
+            const QRgb d = pixel[i];
+            const QRgb inked =
+                qRgb(inkOver(r, qRed(d), a), inkOver(g, qGreen(d), a), inkOver(b, qBlue(d), a));
+            if (inked != d) {
+                pixel[i] = inked;
+                first = first < 0 ? i : first;
+                last = i;
+            }
+        }
+        if (first >= 0) {
+            changed.addRow(row, from + first, from + last);
+        }
+    }
+    markChanged(changed);
+}
+
+void Canvas::clear(QRgb colour) {
+    // As with a window whose background colour changes, the client area is cleared to it.
+    image_.fill(colour);
+    markChanged({0, 0, image_.width() - 1, image_.height() - 1});
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, QColor(colour));
+    setPalette(ground);
+}
+
+void Canvas::markChanged(const Changed& changed) {
+    if (changed.right < 0) {
+        return;
+    }
+    if (changed_.empty()) {
+        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
+    }
+    changed_.push_back(
+        QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
+}
+
+void Canvas::flushChanged() {
+    // A place drawn over twice in one event may end up as it was (a square's picture covers
+    // its frame, and the frame is drawn again): what reaches the screen is what differs from
+    // what the screen was last given.
+    std::vector<QRect> shown;
+    const qsizetype stride = rgbStride(image_);
+    for (const QRect& r : changed_) {
+        const QRgb* now = reinterpret_cast<const QRgb*>(image_.constBits()) + r.top() * stride;
+        QRgb* was = reinterpret_cast<QRgb*>(shown_.bits()) + r.top() * stride;
+        const int width = r.width();
+        Changed changed;
+        for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
+            const int first = r.left() + firstDifference(was + r.left(), now + r.left(), width);
+            if (first > r.right()) {
+                continue;
+            }
+            const int last = r.left() + lastDifference(was + r.left(), now + r.left(), width);
+            std::memcpy(was + first, now + first, std::size_t(last - first + 1) * sizeof(QRgb));
+            changed.addRow(row, first, last);
+        }
+        if (changed.right >= 0) {
+            shown.push_back(
+                QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
+        }
+    }
+    changed_.clear();
+    joinPlaces(shown);
+    QRegion region;
+    if (shown.size() > kMostPlaces) {
+        QRect all;
+        for (const QRect& r : shown) {
+            all |= r;
+        }
+        region = logicalCover(all, ratio_) & rect();
+    } else {
+        // Joined pairwise: adding rectangles one by one to a region costs the square of
+        // their number.
+        std::vector<QRegion> parts;
+        for (const QRect& r : shown) {
+            parts.emplace_back(logicalCover(r, ratio_) & rect());
+        }
+        for (std::size_t step = 1; step < parts.size(); step *= 2) {
+            for (std::size_t i = 0; i + step < parts.size(); i += 2 * step) {
+                parts[i] += parts[i + step];
+            }
+        }
+        if (!parts.empty()) {
+            region = parts.front();
+        }
+    }
+    if (!region.isEmpty()) {
+        unpainted_ += region;
+        update(region);
+    }
+}
+
+void Canvas::repaintChanged() {
+    flushChanged();
+    if (isVisible() && !unpainted_.isEmpty()) {
+        repaint(unpainted_);
+    }
+}
+
+void Canvas::paintEvent(QPaintEvent* event) {
+    unpainted_ -= event->region();
+    QPainter painter(this);
+    // Paint in device pixels: the painter's own scale for the screen's ratio is undone, and
+    // the canvas's corner put on a whole device pixel, so that Qt copies pixels one to one
+    // instead of resampling them.
+    const QTransform device = painter.deviceTransform();
+    const QPointF corner = device.map(QPointF(0, 0));
+    painter.setWorldTransform(
+        QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
+            device.inverted(),
+        true);
+    for (const QRect& r : event->region()) {
+        paintedArea += qint64(r.width()) * r.height();
+        const QRect source = deviceCover(QRectF(r), ratio_) & image_.rect();
+        // In bands: Qt hands the copy of a taller rectangle to its worker threads, and waking
+        // them costs more than copying what one event draws.
+        for (int y = source.top(); y <= source.bottom(); y += kBandRows) {
+            const QRect band(source.left(), y, source.width(),
+                             std::min(kBandRows, source.bottom() + 1 - y));
+            painter.drawImage(band.topLeft(), image_, band);
+        }
+    }
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    if (onPress) {
+        const QPointF pos = event->position();
+        onPress(buttonCode(event->button()), pos.x() * kTwipsPerPixel, pos.y() * kTwipsPerPixel);
+    }
+}
