@@ -319,7 +319,9 @@ void Canvas::paintEvent(QPaintEvent* event) {
     // the canvas's corner put on a whole device pixel, so that Qt copies pixels one to one
     // instead of resampling them.
     const QTransform device = painter.deviceTransform();
-    const QPointF corner = device.map(QPointF(0, 0));
+    // Below a ratio of 1 the painter does not scale at all, and its corner is in logical
+    // pixels: on the screen it is nearer the window's corner.
+    const QPointF corner = device.map(QPointF(0, 0)) * std::min<qreal>(1, devicePixelRatioF());
     painter.setWorldTransform(
         QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
             device.inverted(),

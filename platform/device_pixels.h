@@ -6,6 +6,7 @@
 // lands on the same device pixel whichever cell draws it.
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QRectF>
 #include <QSize>
@@ -77,6 +78,14 @@ inline QRect logicalCover(const QRect& device, qreal ratio) {
 // A logical size in whole device pixels: the last one may be cut.
 inline QSize deviceSize(QSize logical, qreal ratio) {
     return deviceCover(QRectF(QPointF(0, 0), QSizeF(logical)), ratio).size();
+}
+
+// A painter on an image scales up for the image's pixel ratio but never down: a ratio below
+// 1 is given to it here.
+inline void scaleBelowOne(QPainter& painter, qreal ratio) {
+    if (ratio < 1) {
+        painter.scale(ratio, ratio);
+    }
 }
 
 // Pixels from one row of an RGB32 image to the next.

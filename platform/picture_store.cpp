@@ -16,6 +16,7 @@ QImage placeholder(PictureSize size, qreal ratio) {
     image.fill(QColor(128, 128, 128));
     {
         QPainter p(&image);
+        scaleBelowOne(p, ratio);
         p.setPen(QPen(QColor(255, 0, 0), 1));
         p.drawRect(0, 0, size.width - 1, size.height - 1);
         p.drawLine(0, 0, size.width - 1, size.height - 1);

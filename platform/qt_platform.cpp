@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QThread>
 #include <QTime>
 
@@ -15,8 +16,19 @@ CompiledResources::CompiledResources() {
     Q_INIT_RESOURCE(kovalt);
 }
 
+namespace {
+
+// The pixel ratio of the screen a new window opens on. Not the application's ratio: that is
+// the largest over all screens and never below 1, too large below a scale factor of 1.
+qreal openingScreenRatio() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->devicePixelRatio() : 1.0;
+}
+
+} // namespace
+
 QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
-    : canvas_(new Canvas(QSize(kClientWidth, kClientHeight), qApp->devicePixelRatio(),
+    : canvas_(new Canvas(QSize(kClientWidth, kClientHeight), openingScreenRatio(),
                          paletteRgb(Form1::背景色))),
       window_(std::make_unique<MainWindow>(canvas_)), pictures_(picturePrefix, canvas_->ratio()),
       masks_(canvas_->ratio()), sound_(soundPrefix),

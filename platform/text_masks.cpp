@@ -52,6 +52,7 @@ const TextMask& TextMasks::mask(const std::string& text, int pixelSize, bool bol
     glyphs.setDevicePixelRatio(ratio_);
     {
         QPainter painter(&glyphs);
+        scaleBelowOne(painter, ratio_);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.setFont(entry.font);
         painter.setPen(Qt::white);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -22,9 +23,10 @@
 
 namespace {
 
+// The screen's ratio (the application's is never below 1).
 std::string scaleName() {
     std::ostringstream s;
-    s << qApp->devicePixelRatio();
+    s << QGuiApplication::primaryScreen()->devicePixelRatio();
     return s.str();
 }
 

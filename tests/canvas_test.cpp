@@ -43,8 +43,9 @@ qint64 differing(const QImage& a, const QImage& b) {
     return n;
 }
 
+// The screen's own ratio (not the application's, which is never below 1).
 qreal ratio() {
-    return qApp->devicePixelRatio();
+    return QGuiApplication::primaryScreen()->devicePixelRatio();
 }
 
 // Device pixel of a whole logical pixel.
@@ -56,6 +57,7 @@ class CanvasTest : public ::testing::Test, protected GameWindow<TextLog> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(show());
+        ASSERT_EQ(platform->window()->devicePixelRatioF(), ratio());
         settle();
     }
     const QImage& image() { return platform->canvas()->image(); }
@@ -102,8 +104,11 @@ TEST_F(CanvasTest, APickRepaintsLittleAndTheScreenKeepsUpWithTheCanvas) {
     game->REPLAY_Click();
     settle();
     const auto [shown, drawn] = shownAndImage();
-    EXPECT_GE(shown.width(), QtPlatform::kClientWidth);
-    EXPECT_GE(shown.height(), QtPlatform::kClientHeight);
+    EXPECT_GE(shown.width(), int(QtPlatform::kClientWidth * ratio()));
+    EXPECT_GE(shown.height(), int(QtPlatform::kClientHeight * ratio()));
+    // The whole canvas is on the screen, but for a last cut column or row.
+    EXPECT_LE(image().width() - shown.width(), 1);
+    EXPECT_LE(image().height() - shown.height(), 1);
     EXPECT_EQ(differing(shown, drawn), 0);
 }
 
@@ -127,14 +132,17 @@ TEST_F(CanvasTest, TextsDrawnTwiceLeaveThePixelsOfOnceAndStaySmooth) {
         EXPECT_EQ(differing(image().copy(around), once), 0);
         // Smooth: some pixels lie between the background and the text colour.
         const QColor ground = paletteColour(2), ink = paletteColour(colour);
+        const auto distance = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
         int between = 0, inked = 0;
         for (int j = 0; j < once.height(); ++j) {
             for (int i = 0; i < once.width(); ++i) {
                 const QColor c = once.pixelColor(i, j);
-                const int distance = std::abs(c.red() - ink.red()) +
-                                     std::abs(c.green() - ink.green()) +
-                                     std::abs(c.blue() - ink.blue());
-                inked += distance < 60;
+                // Below a scale of 1 a thin stroke is narrower than a pixel: it shows, but
+                // only part of the way to the ink.
+                inked += distance(c, ink) < (ratio() < 1 ? distance(c, ground) : 60);
                 between += c != ink && c != ground;
             }
         }
@@ -210,12 +218,58 @@ TEST_F(CanvasTest, GridLinesAreEvenAndPicturesAreCopiedPixelForPixel) {
     }
 }
 
-TEST_F(CanvasTest, WholeScalesUseTheirArtworkUnscaled) {
-    const int whole = qRound(ratio());
-    if (std::abs(ratio() - whole) > 1e-9) {
-        GTEST_SKIP() << "no artwork is drawn for a fractional scale";
+// The device pixels inside the frame around `inside`, as the image shows them.
+QRect framedArea(const QImage& image, QPoint inside) {
+    const auto edge = [&](QPoint step) {
+        QPoint p = inside;
+        while (image.valid(p + step) && image.pixel(p + step) != paletteColour(2).rgb()) {
+            p += step;
+        }
+        return p;
+    };
+    return QRect(QPoint(edge({-1, 0}).x(), edge({0, -1}).y()),
+                 QPoint(edge({1, 0}).x(), edge({0, 1}).y()));
+}
+
+TEST_F(CanvasTest, APressInTheMiddleOfEveryDrawnSquareLandsOnThatSquare) {
+    game->START_Click();
+    settle();
+    std::pair<int, int> landed;
+    platform->canvas()->onPress = [&landed](int, double x, double y) {
+        landed = {int(std::floor((x - Form1::盤X) / Form1::桝幅)),
+                  int(std::floor((y - Form1::盤Y) / Form1::桝高))};
+    };
+    std::vector<std::pair<int, int>> squares;
+    for (int gy = 1; gy <= 9; ++gy) {
+        for (int gx = 1; gx <= 9; ++gx) {
+            squares.emplace_back(gx, gy);
+        }
     }
-    const QString suffix = whole == 1 ? QString() : QStringLiteral("@%1x").arg(whole);
+    for (int slot = 1; slot <= 8; ++slot) { // the hands: the player's right, the other left
+        squares.emplace_back(11, slot + 1);
+        squares.emplace_back(-1, slot);
+    }
+    // Where the image has a square, whatever ratio it was drawn at; the screen shows the
+    // image pixel for pixel.
+    const double drawnScale = double(image().width()) / QtPlatform::kClientWidth;
+    for (const auto& [gx, gy] : squares) {
+        const QRect drawn =
+            framedArea(image(), (QPointF(cellPixel(gx, gy)) * drawnScale).toPoint());
+        landed = {-100, -100};
+        QTest::mousePress(platform->canvas(), Qt::LeftButton, Qt::NoModifier,
+                          (QRectF(drawn).center() / ratio()).toPoint());
+        EXPECT_EQ(landed, std::pair(gx, gy)) << "drawn at " << drawn.x() << "," << drawn.y();
+    }
+}
+
+TEST_F(CanvasTest, PicturesAreTheirArtworkScaledOnceAtMost) {
+    const int whole = qRound(ratio());
+    const bool belowOne = ratio() < 1;
+    if (!belowOne && std::abs(ratio() - whole) > 1e-9) {
+        GTEST_SKIP() << "no artwork is drawn for a fractional scale above 1";
+    }
+    // Whole scales use their own artwork; scales below 1 the 1x artwork made smaller.
+    const QString suffix = belowOne || whole == 1 ? QString() : QStringLiteral("@%1x").arg(whole);
     for (int i = 0; i < kPictureCount; ++i) {
         const auto picture = static_cast<Picture>(i);
         QImage art(QStringLiteral(":/pictures/%1%2.png")
@@ -223,6 +277,11 @@ TEST_F(CanvasTest, WholeScalesUseTheirArtworkUnscaled) {
         ASSERT_FALSE(art.isNull()) << pictureName(picture) << suffix.toStdString();
         art = art.convertToFormat(QImage::Format_RGB32);
         art.setDevicePixelRatio(1);
+        if (belowOne) {
+            const PictureSize size = pictureSize(picture);
+            art = art.scaled(qCeil(size.width * ratio()), qCeil(size.height * ratio()),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
         QImage made = platform->picture(picture);
         made.setDevicePixelRatio(1);
         EXPECT_TRUE(made == art) << pictureName(picture) << suffix.toStdString();
