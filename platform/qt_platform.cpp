@@ -23,6 +23,7 @@
 #include <limits>
 
 #include "game/form1.h"
+#include "platform/board_keys.h"
 #include "platform/embedded_pictures.h"
 
 // Resources compiled into a static library must be registered by hand.
@@ -440,6 +441,7 @@ void QtPlatform::buildMenus() {
 
 void QtPlatform::connect(Form1& form) {
     summary_ = [&form] { return form.boardSummary(); };
+    installKeyboardAndReader(*this, form);
     describeBoard();
     canvas_->onPress = [this, &form](int button, double x, double y) {
         if (!quitting_) {
@@ -496,6 +498,9 @@ void QtPlatform::windowDestroyed() {
 void QtPlatform::describeBoard() {
     if (quitting_ || !summary_) {
         return;
+    }
+    if (onDescribe) {
+        onDescribe();
     }
     const QString text = QString::fromStdString(summary_());
     if (text == canvas_->accessibleDescription()) {
@@ -675,20 +680,24 @@ void QtPlatform::repaintNow() {
 }
 
 void QtPlatform::showMessage(const std::string& text, const std::string& title) {
+    describeBoard();
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, window_.get());
     if (beforeDialog) {
         beforeDialog(box);
     }
     box.exec();
+    canvas_->setFocus();
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
+    describeBoard();
     YesNoBox box(QString::fromStdString(text), QString::fromStdString(title), window_.get());
     if (beforeDialog) {
         beforeDialog(box);
     }
     box.exec();
+    canvas_->setFocus();
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 

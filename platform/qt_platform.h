@@ -123,6 +123,9 @@ public:
     // How many pictures could not be loaded (and are drawn as placeholders).
     int missingPictures() const { return missingPictures_; }
 
+    // Told each time the game's state may have changed for a screen reader.
+    std::function<void()> onDescribe;
+
     // Dialogs shown so far, for tests that drive the window.
     std::function<void(QMessageBox&)> beforeDialog;
 
