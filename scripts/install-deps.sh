@@ -43,6 +43,8 @@ test_packages=(
     pulseaudio
     pulseaudio-utils
     gir1.2-atspi-2.0
+    orca
+    xclip
 )
 
 usage() {
