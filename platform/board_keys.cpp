@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "game/form1.h"
 #include "platform/board_access.h"
@@ -92,28 +93,21 @@ private:
     int Y_ = 5;
 };
 
-// The hand slot's kind for a piece letter, 0 for any other key.
+// The usual English letters of the pieces, with the kinds they pick.
+constexpr std::pair<int, int> kPieceLetters[] = {
+    {Qt::Key_P, Form1::駒_歩}, {Qt::Key_L, Form1::駒_香}, {Qt::Key_N, Form1::駒_桂},
+    {Qt::Key_S, Form1::駒_銀}, {Qt::Key_G, Form1::駒_金}, {Qt::Key_B, Form1::駒_角},
+    {Qt::Key_R, Form1::駒_飛}, {Qt::Key_K, Form1::駒_王},
+};
+
+// The kind a piece letter picks, 0 for any other key.
 int kindOfLetter(int key) {
-    switch (key) {
-    case Qt::Key_P:
-        return Form1::駒_歩;
-    case Qt::Key_L:
-        return Form1::駒_香;
-    case Qt::Key_N:
-        return Form1::駒_桂;
-    case Qt::Key_S:
-        return Form1::駒_銀;
-    case Qt::Key_G:
-        return Form1::駒_金;
-    case Qt::Key_B:
-        return Form1::駒_角;
-    case Qt::Key_R:
-        return Form1::駒_飛;
-    case Qt::Key_K:
-        return Form1::駒_王;
-    default:
-        return 0;
+    for (const auto& [letter, kind] : kPieceLetters) {
+        if (letter == key) {
+            return kind;
+        }
     }
+    return 0;
 }
 
 constexpr int kLeftButton = 1;
