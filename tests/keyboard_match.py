@@ -167,10 +167,11 @@ def play(game):
     # Boxes are found by what orca says of them: asking the bus while orca is busy with the
     # same program slows both down.
     game.wait_spoken("あなたの番です", "the box that opens the match")
+    # Answered only once orca has presented it: a box that goes while orca still reads it
+    # leaves orca 43 stuck on its dead button.
+    game.wait_spoken("push button", "the box's button")
     keys("Return")
     game.wait_spoken("あなたの番。0手目。空き桝81。", "the new match")
-    # orca goes on working on the window for a moment after it has spoken.
-    pause(1.5)
     check(game.record() == ["対局(COM) あなた先手"], "an empty record names the match")
 
     stepped = False
@@ -230,6 +231,7 @@ def finish(game, mine, heard):
     check(told and box and told[0] < box[0], f"the drop {mine} was said before the result")
     keys("Return")
     game.wait_spoken("続けますか", "the box that asks for another match")
+    game.wait_spoken("push button", "the box's button")
     keys("Return")
     game.wait_spoken("対局していません", "the new game")
     record = game.record()

@@ -4,6 +4,9 @@
 # speak to its debug log, and tests/keyboard_match.py plays by keys (xdotool), reads the board
 # from the bus after every drop and checks it against the record on the clipboard and against
 # what orca spoke. Then the cursor is photographed at scales 1 and 1.5.
+# Known to fail for now: in this scripted run orca 43 stops presenting at the first cursor key
+# after the match has started (its log ends inside a speech generation), while the same keys
+# typed by a shorter shell script are all spoken; see the notes.
 # Usage: tests/keyboard_match.sh path/to/kovalt [directory for the screenshots]
 set -euo pipefail
 
