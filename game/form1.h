@@ -224,6 +224,33 @@ public:
     // number, the last drop in notation and the number of free squares left.
     std::string boardSummary() const;
 
+    // ------------------------------------------------------------------ keys and words
+    struct Twips {
+        double x;
+        double y;
+    };
+    // Where a press on the centre of grid cell (column, row) lands.
+    static Twips squareCentre(int column, int row);
+    // The hand square holding `kind` for the side to move (the right-hand column when no
+    // match runs or the computer is to move): a press there picks it.
+    Twips handSquareOf(int kind) const;
+    // A board square as the game writes it: "５五".
+    static std::string squareName(int X, int Y);
+    // The square and what it holds: its piece, or free ("空き") or covered ("利き筋").
+    std::string squareText(int X, int Y) const;
+    // Whose hand a column is, and one slot of it with its count ("歩 9枚").
+    std::string handOwnerName(bool rightHand) const;
+    std::string handItemText(bool rightHand, int slot) const;
+    // The drop of move 1..最終手数 as written beside the board ("５五歩"), empty otherwise.
+    std::string dropText(int move) const;
+    // The side's latest drop up to the position shown, with the side's name.
+    std::string lastDropOf(int side) const;
+    // The name of the side that made move `move`.
+    std::string moverOf(int move) const;
+    // The match so far, a line per drop; with no match running, the last match that came
+    // to its end, with its result.
+    std::string recordText() const;
+
     // ------------------------------------------------------------------ about box
     void VER_Click();
     // The about box's text, line by line joined with newlines.
@@ -247,4 +274,9 @@ private:
     void ringAndWarn(const std::string& text, const std::string& title);
     // "先手"/"後手" between persons; "あなた"/"ＣＯＭ" against the computer.
     std::string sideName(int side) const;
+    std::string matchKindText() const;
+    // The square where `after` holds a piece that `before` does not.
+    static bool dropBetween(const 盤表& before, const 盤表& after, int& X, int& Y);
+    // The record of the last match that came to its end, with its result.
+    std::string finishedRecord_;
 };

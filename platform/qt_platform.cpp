@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include "game/form1.h"
+#include "platform/board_keys.h"
 #include "platform/device_pixels.h"
 #include "platform/first_paint.h"
 #include "platform/input_drop.h"
@@ -54,6 +55,7 @@ bool QtPlatform::stopSound() {
 
 void QtPlatform::connect(Form1& form) {
     summary_ = [&form] { return form.boardSummary(); };
+    installKeyboardAndReader(*this, form);
     describeBoard();
     canvas_->onPress = [this, &form](int button, double x, double y) {
         if (!quitting_) {
@@ -88,6 +90,9 @@ void QtPlatform::windowDestroyed() {
 void QtPlatform::describeBoard() {
     if (quitting_ || !summary_) {
         return;
+    }
+    if (onDescribe) {
+        onDescribe();
     }
     const QString text = QString::fromStdString(summary_());
     if (text == canvas_->accessibleDescription()) {
@@ -130,11 +135,16 @@ void QtPlatform::repaintNow() {
 }
 
 void QtPlatform::showMessage(const std::string& text, const std::string& title) {
+    describeBoard();
     showOkBox(text, title, window_.get(), beforeDialog);
+    canvas_->setFocus();
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
-    return askYesNoBox(text, title, window_.get(), beforeDialog);
+    describeBoard();
+    const bool yes = askYesNoBox(text, title, window_.get(), beforeDialog);
+    canvas_->setFocus();
+    return yes;
 }
 
 void QtPlatform::playSound(const std::string& name) {

@@ -57,6 +57,9 @@ public:
     // How many pictures could not be loaded (and are drawn as placeholders).
     int missingPictures() const { return pictures_.missing(); }
 
+    // Told each time the game's state may have changed for a screen reader.
+    std::function<void()> onDescribe;
+
     // Called with every message box just before it is shown, for tests that answer them.
     BeforeBox beforeDialog;
 

@@ -14,6 +14,7 @@ void Form1::announceEnd(const std::string& 結果文) {
     if (quit_) {
         return;
     }
+    finishedRecord_ = recordText() + 結果文 + "\n";
     音響("終局");
     platform_.showMessage(結果文, "終了");
     if (platform_.askYesNo("続けますか？", "再ゲーム")) {

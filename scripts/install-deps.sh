@@ -44,6 +44,8 @@ test_packages=(
     gir1.2-atspi-2.0
     weston
     qt6-wayland
+    orca
+    xclip
 )
 
 usage() {

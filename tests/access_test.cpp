@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "testkit/qt_window.h"
+#include "platform/board_keys.h"
 
 // Readable failures for texts.
 void PrintTo(const QString& text, std::ostream* os) {
@@ -237,6 +239,122 @@ TEST_F(AccessTest, BoardIsDescribedAfterEveryEvent) {
     press(1, 1);
     ASSERT_EQ(dialogs.back(), "再ゲーム|続けますか？");
     EXPECT_EQ(description(), "対局していません。空き桝81。");
+}
+
+// The board by keys alone: the same drops as the mouse's, a cursor drawn over the picture
+// and never into it, and the screen reader's table of squares.
+TEST_F(AccessTest, BoardKeysPlayAMatch) {
+    Canvas* canvas = platform->canvas();
+    auto* keys = canvas->findChild<BoardKeys*>();
+    ASSERT_NE(keys, nullptr);
+    const auto board = [&](std::initializer_list<QKeyCombination> combinations) {
+        for (QKeyCombination k : combinations) {
+            QTest::keyClick(canvas, k.key(), k.keyboardModifiers());
+        }
+    };
+    canvas->setFocus();
+    const QImage before = canvas->image().copy();
+    board({Qt::Key_Left, Qt::Key_Up});
+    EXPECT_EQ(keys->cursorX(), 4);
+    EXPECT_EQ(keys->cursorY(), 4);
+    EXPECT_EQ(canvas->image(), before) << "the cursor is not drawn into the game's picture";
+    // Drawn inside the square, in a colour of its own; the neighbours keep their pixels.
+    const QImage shown = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint middle = cellPixel(4, 4);
+    // Inside the square's green frame lines.
+    const auto pixel = [](double twips) { return qRound(twips / kTwipsPerPixel); };
+    const QRect square(
+        QPoint(pixel(Form1::盤X + 4 * Form1::桝幅) + 1, pixel(Form1::盤Y + 4 * Form1::桝高) + 1),
+        QPoint(pixel(Form1::盤X + 5 * Form1::桝幅) - 1, pixel(Form1::盤Y + 5 * Form1::桝高) - 1));
+    int cyan = 0;
+    for (int y = square.top() - 4; y <= square.bottom() + 4; ++y) {
+        for (int x = square.left() - 4; x <= square.right() + 4; ++x) {
+            const bool differs = shown.pixel(x, y) != before.pixel(x, y);
+            cyan += differs && shown.pixel(x, y) == qRgb(0, 255, 255);
+            if (differs) {
+                EXPECT_TRUE(square.contains(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(cyan, 100);
+    EXPECT_EQ(shown.pixel(middle), before.pixel(middle));
+    // Edges stop it.
+    board({Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left});
+    EXPECT_EQ(keys->cursorX(), 1);
+    board({Qt::Key_5, Qt::Key_5});
+    EXPECT_EQ(keys->cursorX(), 5);
+    EXPECT_EQ(canvas->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(square),
+              before.copy(square))
+        << "the square left behind is as it was";
+
+    // A key is its press: the same refusal as the mouse's when no match runs.
+    board({Qt::Key_K});
+    EXPECT_EQ(dialogs, std::vector<std::string>{"開始|「対局」で始めて下さい"});
+    EXPECT_EQ(platform->window()->focusWidget(), canvas)
+        << "the board has the keys again after a box";
+    platform->action("START")->trigger();
+    board({Qt::Key_K, Qt::Key_Return, Qt::Key_P, Qt::Key_7, Qt::Key_4, Qt::Key_Space, Qt::Key_B,
+           Qt::Key_9, Qt::Key_9});
+    board({QKeyCombination(Qt::ShiftModifier, Qt::Key_Return)});
+    EXPECT_EQ(game->将棋盤[5][5], Form1::駒_王);
+    EXPECT_EQ(game->将棋盤[3][4], Form1::駒_歩);
+    EXPECT_EQ(game->将棋盤[1][9], Form1::駒_角成);
+    EXPECT_EQ(description().toStdString(), game->boardSummary());
+
+    // The screen reader's board.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(canvas);
+    ASSERT_NE(face, nullptr);
+    QAccessibleTableInterface* table = face->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 9);
+    EXPECT_EQ(table->cellAt(4, 4)->text(QAccessible::Name), "５五 王");
+    EXPECT_EQ(table->cellAt(3, 4)->text(QAccessible::Name), "５四 利き筋");
+    EXPECT_EQ(table->cellAt(0, 8)->text(QAccessible::Name), "１一 空き");
+    platform->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(platform->window()));
+    EXPECT_EQ(face->focusChild(), table->cellAt(8, 0));
+    QStringList others;
+    for (int i = 81; i < face->childCount(); ++i) {
+        QAccessibleInterface* child = face->child(i);
+        others << child->text(QAccessible::Name);
+        for (int j = 0; j < child->childCount(); ++j) {
+            others << child->child(j)->text(QAccessible::Name);
+        }
+    }
+    EXPECT_TRUE(others.contains("先手の持駒") && others.contains("後手の持駒"))
+        << others.join('|').toStdString();
+    EXPECT_TRUE(others.contains("王 0枚") && others.contains("歩 8枚"));
+    EXPECT_TRUE(others.contains("3手目") && others.contains("最後の手 後手７四歩"));
+
+    // Ctrl+C: the match so far.
+    key(QKeyCombination(Qt::ControlModifier, Qt::Key_C));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "対局(人間)\n1手目 先手 ５五王\n2手目 後手 ７四歩\n3手目 先手 ９九角成\n");
+    // A mouse press on the board puts the cursor away.
+    press(8, 8);
+    EXPECT_FALSE(keys->cursorShown());
+}
+
+TEST_F(AccessTest, BoxesFindThePositionToldAndGiveTheBoardTheKeys) {
+    // The about box from the menu bar: afterwards the keys go to the board.
+    platform->window()->menuBar()->setFocus();
+    platform->action("VER")->trigger();
+    ASSERT_EQ(dialogs.size(), 1u);
+    platform->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(platform->window()));
+    EXPECT_TRUE(platform->canvas()->hasFocus());
+    // The winning drop is in the description while its box is open.
+    platform->action("START")->trigger();
+    leaveOneFreeSquare();
+    press(11, 2);
+    QString whileEnded;
+    whileShown = [&](QMessageBox& box) {
+        if (box.windowTitle() == "終了") {
+            whileEnded = description();
+        }
+    };
+    press(1, 1);
+    EXPECT_TRUE(whileEnded.contains("1手目 先手９一歩")) << whileEnded.toStdString();
 }
 
 // Needs a platform with accessibility switched on: the X11 platform with an accessibility bus

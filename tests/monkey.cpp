@@ -654,6 +654,9 @@ private:
         return pixels;
     }
 
+    // Pure cyan: the keyboard cursor's colour, which no picture has.
+    static constexpr uint32_t kCursorColour = 0x00ffffu;
+
     Cell classify(const std::vector<uint32_t>& pixels, int gx, int gy) const {
         const int x0 = cellLeft(gx);
         const int y0 = cellTop(gy);
@@ -666,8 +669,10 @@ private:
             for (int y = 1; same && y < ref.image.height() - 1; ++y) {
                 const auto* row = reinterpret_cast<const QRgb*>(ref.image.constScanLine(y));
                 for (int x = firstColumn; x < ref.image.width() - 1; ++x) {
-                    if ((row[x] & 0xffffffu) !=
-                        pixels[static_cast<std::size_t>(y0 + y) * kClientWidth + x0 + x]) {
+                    const uint32_t shown =
+                        pixels[static_cast<std::size_t>(y0 + y) * kClientWidth + x0 + x];
+                    // The board keys' cursor frame lies over the square's picture.
+                    if ((row[x] & 0xffffffu) != shown && shown != kCursorColour) {
                         same = false;
                         break;
                     }

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# A whole match against the computer by keys alone, with Debian's screen reader running: on a
+# private Xvfb with a window manager and an accessibility bus, orca writes every phrase it would
+# speak to its debug log, and tests/keyboard_match.py plays by keys (xdotool), reads the board
+# from the bus after every drop and checks it against the record on the clipboard and against
+# what orca spoke. Then the cursor is photographed at scales 1 and 1.5.
+# Known to fail for now: in this scripted run orca 43 stops presenting at the first cursor key
+# after the match has started (its log ends inside a speech generation), while the same keys
+# typed by a shorter shell script are all spoken; see the issue's notes.
+# Usage: tests/keyboard_match.sh path/to/kovalt [directory for the screenshots]
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+if [ -z "${KOVALT_KEYBOARD_SESSION:-}" ]; then
+    KOVALT_KEYBOARD_SESSION=1 exec "$here/xsession.sh" --wm --a11y "$0" "$@"
+fi
+for tool in orca xdotool xclip import; do
+    command -v "$tool" >/dev/null || { echo "keyboard_match: $tool is missing" >&2; exit 1; }
+done
+export LC_ALL=C.UTF-8
+program="$(realpath "$1")"
+work="$(mktemp -d)"
+shots="${2:-$work}"
+mkdir -p "$shots"
+# orca keeps its settings under HOME: a fresh one, so that no one's own settings count.
+export HOME="$work/home"
+mkdir -p "$HOME"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# No sound here: orca must not start a speech server, which can take seconds every time it
+# tries; its log still has every phrase.
+SPEECHD_CMD="$work/no-speech-dispatcher" orca --debug-file "$work/orca.log" >"$work/orca.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    grep -qa "SPEECH OUTPUT: 'Screen reader on" "$work/orca.log" 2>/dev/null && break
+    sleep 0.1
+done
+# It is ready for programs a moment after it says so.
+sleep 3
+
+"$program" >"$work/kovalt.log" 2>&1 &
+game=$!
+pids+=("$game")
+status=0
+/usr/bin/python3 "$here/keyboard_match.py" "$game" "$work/orca.log" || status=$?
+if [ "$status" != 0 ]; then
+    cp "$work/orca.log" "$shots/orca-failed.log" 2>/dev/null || true
+    echo "--- orca spoke:"
+    grep -ao "SPEECH OUTPUT: .*" "$work/orca.log" | tail -n 40 || true
+    echo "--- program's output:"
+    cat "$work/kovalt.log"
+    exit "$status"
+fi
+
+# The cursor at two scales: it must be in the picture, in its own colour, at each.
+shot() { # scale, file
+    QT_SCALE_FACTOR="$1" "$program" >>"$work/kovalt.log" 2>&1 &
+    local pid=$! win
+    pids+=("$pid")
+    win="$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Kovalt$' | head -n 1)"
+    xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+    sleep 0.5
+    xdotool key --delay 100 Right Up 7 6
+    sleep 0.5
+    import -window "$win" "$2"
+    kill "$pid"
+    # Pure cyan is the cursor's alone.
+    local cyan
+    cyan="$(convert "$2" -fill black +opaque '#00ffff' -fill white -opaque '#00ffff' \
+        -format '%[fx:round(mean*w*h)]' info:)"
+    echo "cursor pixels at scale $1: $cyan ($2)"
+    [ "$cyan" -gt 50 ]
+}
+shot 1 "$shots/cursor-1.png"
+shot 1.5 "$shots/cursor-1.5.png"
+echo "ok: a match by keys with orca, and the cursor at scales 1 and 1.5"
