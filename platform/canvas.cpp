@@ -149,24 +149,35 @@ void Canvas::fill(const QRect& devicePixels, QRgb colour) {
     const int width = area.width();
     Changed changed;
     if (width <= 4) { // the sides of a frame: a row is a pixel or two
+        // Marked as whole rows of the strip: the flush finds what really differs.
+        int firstRow = -1, lastRow = -1;
         for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
             for (int i = 0; i < width; ++i) {
                 if (to[i] != colour) {
                     to[i] = colour;
-                    changed.addRow(row, area.left() + i, area.left() + i);
+                    firstRow = firstRow < 0 ? row : firstRow;
+                    lastRow = row;
                 }
             }
+        }
+        if (firstRow >= 0) {
+            changed.addRow(firstRow, area.left(), area.right());
+            changed.addRow(lastRow, area.left(), area.right());
         }
         markChanged(changed);
         return;
     }
+    // A row of the colour to compare with: one comparison per row, several pixels at a time.
+    if (colourRow_.empty() || colourRow_.front() != colour) {
+        colourRow_.assign(std::size_t(image_.width()), colour);
+    }
     for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
-        int first = 0;
-        while (first < width && to[first] == colour) {
-            ++first;
-        }
-        if (first == width) {
+        if (std::memcmp(to, colourRow_.data(), std::size_t(width) * sizeof(QRgb)) == 0) {
             continue;
+        }
+        int first = 0;
+        while (to[first] == colour) {
+            ++first;
         }
         int last = width - 1;
         while (to[last] == colour) {
@@ -261,6 +272,11 @@ void Canvas::flushChanged() {
         const int width = r.width();
         Changed changed;
         for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
+            // Most rows drawn over end up as they were: one comparison of the whole row.
+            if (std::memcmp(was + r.left(), now + r.left(), std::size_t(width) * sizeof(QRgb)) ==
+                0) {
+                continue;
+            }
             const int first = r.left() + firstDifference(was + r.left(), now + r.left(), width);
             if (first > r.right()) {
                 continue;

@@ -73,6 +73,8 @@ private:
     // What the screen was last given, to compare the changes of one event with.
     QImage shown_;
     qreal ratio_;
+    // A row of the colour last filled with, to compare strips with.
+    std::vector<QRgb> colourRow_;
     // Changed since the last flush, in device pixels.
     std::vector<QRect> changed_;
     // Handed to Qt, not yet painted.
