@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "platform/device_pixels.h"
 #include "platform/text_masks.h"
@@ -102,7 +103,8 @@ void joinPlaces(std::vector<QRect>& places) {
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
-    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio) {
+    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio),
+      redraws_(image_.size()) {
     image_.fill(ground);
     shown_ = image_.copy();
     setFixedSize(logicalSize);
@@ -117,6 +119,14 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
     const QRect cell(left, top,
                      std::min(toDevice(at.x() + size.width(), ratio_) - left, picture.width()),
                      std::min(toDevice(at.y() + size.height(), ratio_) - top, picture.height()));
+    writeHeldBack();
+    // Held back until the next write: if that is a frame, the two are written together.
+    heldBack_ = HeldBack{picture, cell};
+    queueFlush(); // which writes it if nothing else does
+}
+
+void Canvas::writePicture(const QImage& picture, const QRect& cell) {
+    const int left = cell.left(), top = cell.top();
     const QRect area = cell & image_.rect();
     if (area.isEmpty()) {
         return;
@@ -137,6 +147,14 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
         }
     }
     markChanged(changed);
+}
+
+void Canvas::writeHeldBack() {
+    if (heldBack_) {
+        const HeldBack held = std::move(*heldBack_);
+        heldBack_.reset();
+        writePicture(held.picture, held.cell);
+    }
 }
 
 void Canvas::fill(const QRect& devicePixels, QRgb colour) {
@@ -196,13 +214,73 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     const int w = lineWidth(ratio_);
     const int x1 = toDevice(left, ratio_), y1 = toDevice(top, ratio_);
     const int x2 = toDevice(right, ratio_), y2 = toDevice(bottom, ratio_);
+    const QRect frame(QPoint(x1, y1), QPoint(x2 + w - 1, y2 + w - 1));
+    if (heldBack_) {
+        const HeldBack held = std::move(*heldBack_);
+        heldBack_.reset();
+        if (!redraws_.unchanged(held.picture, held.cell, frame, colour)) {
+            writePair(held.picture, held.cell, frame, w, colour);
+            redraws_.pairWritten(held.picture, held.cell, frame, colour);
+        }
+        return;
+    }
     fill(QRect(x1, y1, x2 + w - x1, w), colour);
     fill(QRect(x1, y2, x2 + w - x1, w), colour);
     fill(QRect(x1, y1, w, y2 + w - y1), colour);
     fill(QRect(x2, y1, w, y2 + w - y1), colour);
 }
 
+void Canvas::writePair(const QImage& picture, const QRect& cell, const QRect& frame, int w,
+                       QRgb colour) {
+    // Row by row, what the two leave is made in a scratch row and compared with the canvas:
+    // a picture that covers its frame, with the same frame over it again, changes nothing.
+    const QRect all = (cell | frame) & image_.rect();
+    if (all.isEmpty()) {
+        return;
+    }
+    const qsizetype stride = rgbStride(image_);
+    QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + all.top() * stride + all.left();
+    scratch_.resize(std::size_t(all.width()));
+    QRgb* const row = scratch_.data();
+    const auto paint = [&](int from, int last, QRgb c) { // columns of the canvas
+        from = std::max(from, all.left());
+        last = std::min(last, all.right());
+        if (from <= last) {
+            std::fill(row + from - all.left(), row + last - all.left() + 1, c);
+        }
+    };
+    const std::size_t bytes = std::size_t(all.width()) * sizeof(QRgb);
+    Changed changed;
+    for (int y = all.top(); y <= all.bottom(); ++y, to += stride) {
+        std::memcpy(row, to, bytes);
+        if (y >= cell.top() && y <= cell.bottom()) {
+            const int from = std::max(cell.left(), all.left());
+            const int last = std::min(cell.right(), all.right());
+            if (from <= last) {
+                const QRgb* source =
+                    reinterpret_cast<const QRgb*>(picture.constScanLine(y - cell.top()));
+                std::memcpy(row + from - all.left(), source + from - cell.left(),
+                            std::size_t(last - from + 1) * sizeof(QRgb));
+            }
+        }
+        if (y >= frame.top() && y <= frame.bottom()) {
+            if (y < frame.top() + w || y > frame.bottom() - w) {
+                paint(frame.left(), frame.right(), colour);
+            } else {
+                paint(frame.left(), frame.left() + w - 1, colour);
+                paint(frame.right() - w + 1, frame.right(), colour);
+            }
+        }
+        if (std::memcmp(row, to, bytes) != 0) {
+            std::memcpy(to, row, bytes);
+            changed.addRow(y, all.left(), all.right());
+        }
+    }
+    markChanged(changed);
+}
+
 void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
+    writeHeldBack();
     const QPoint at = baseline - mask.origin;
     const QRect area = QRect(at, mask.coverage.size()) & image_.rect();
     if (area.isEmpty()) {
@@ -242,6 +320,7 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
 
 void Canvas::clear(QRgb colour) {
     // As with a window whose background colour changes, the client area is cleared to it.
+    heldBack_.reset();
     image_.fill(colour);
     markChanged({0, 0, image_.width() - 1, image_.height() - 1});
     QPalette ground = palette();
@@ -253,14 +332,22 @@ void Canvas::markChanged(const Changed& changed) {
     if (changed.right < 0) {
         return;
     }
-    if (changed_.empty()) {
-        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
-    }
+    queueFlush();
     changed_.push_back(
         QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
+    redraws_.changed(changed_.back());
+}
+
+void Canvas::queueFlush() {
+    if (!flushQueued_) {
+        flushQueued_ = true;
+        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
+    }
 }
 
 void Canvas::flushChanged() {
+    flushQueued_ = false;
+    writeHeldBack();
     // A place drawn over twice in one event may end up as it was (a square's picture covers
     // its frame, and the frame is drawn again): what reaches the screen is what differs from
     // what the screen was last given.
@@ -329,6 +416,7 @@ void Canvas::repaintChanged() {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
+    writeHeldBack();
     unpainted_ -= event->region();
     QPainter painter(this);
     // Paint in device pixels: the painter's own scale for the screen's ratio is undone, and
