@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/changed_places.h"
 #include "platform/device_pixels.h"
 #include "platform/text_masks.h"
 
@@ -35,69 +36,6 @@ inline int inkOver(int c, int d, int a) {
         return std::max(d, (c * a + 127) / 255);
     }
     return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
-}
-
-// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
-// at a time where they agree.
-int firstDifference(const QRgb* a, const QRgb* b, int n) {
-    int i = 0;
-    while (i + 8 <= n && std::memcmp(a + i, b + i, 8 * sizeof(QRgb)) == 0) {
-        i += 8;
-    }
-    while (i < n && a[i] == b[i]) {
-        ++i;
-    }
-    return i;
-}
-int lastDifference(const QRgb* a, const QRgb* b, int n) {
-    int i = n;
-    while (i >= 8 && std::memcmp(a + i - 8, b + i - 8, 8 * sizeof(QRgb)) == 0) {
-        i -= 8;
-    }
-    while (i > 0 && a[i - 1] == b[i - 1]) {
-        --i;
-    }
-    return i - 1;
-}
-
-qint64 area(const QRect& r) {
-    return qint64(r.width()) * r.height();
-}
-
-// Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
-// which costs as much as a few thousand pixels. Each place joins a nearby one where that adds
-// fewest pixels, while all that is added stays under a third of the places' own pixels.
-void joinPlaces(std::vector<QRect>& places) {
-    constexpr qint64 kMostAddedPerJoin = 2048;
-    constexpr std::size_t kNearby = 8;
-    qint64 budget = 0;
-    for (const QRect& r : places) {
-        budget += area(r);
-    }
-    budget /= 3;
-    std::sort(places.begin(), places.end(), [](const QRect& a, const QRect& b) {
-        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
-    });
-    std::vector<QRect> joined;
-    for (const QRect& r : places) {
-        std::size_t best = joined.size();
-        qint64 bestAdded = kMostAddedPerJoin + 1;
-        for (std::size_t i = joined.size() > kNearby ? joined.size() - kNearby : 0;
-             i < joined.size(); ++i) {
-            const qint64 added = area(joined[i] | r) - area(joined[i]) - area(r);
-            if (added < bestAdded) {
-                best = i;
-                bestAdded = added;
-            }
-        }
-        if (best < joined.size() && bestAdded <= budget) {
-            joined[best] |= r;
-            budget -= std::max<qint64>(0, bestAdded);
-        } else {
-            joined.push_back(r);
-        }
-    }
-    places.swap(joined);
 }
 
 } // namespace
@@ -219,7 +157,11 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
         const HeldBack held = std::move(*heldBack_);
         heldBack_.reset();
         if (!redraws_.unchanged(held.picture, held.cell, frame, colour)) {
-            writePair(held.picture, held.cell, frame, w, colour);
+            const QRect rows =
+                redraws_.writePair(image_, held.picture, held.cell, frame, w, colour);
+            if (!rows.isEmpty()) {
+                markChanged({rows.left(), rows.top(), rows.right(), rows.bottom()});
+            }
             redraws_.pairWritten(held.picture, held.cell, frame, colour);
         }
         return;
@@ -228,55 +170,6 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     fill(QRect(x1, y2, x2 + w - x1, w), colour);
     fill(QRect(x1, y1, w, y2 + w - y1), colour);
     fill(QRect(x2, y1, w, y2 + w - y1), colour);
-}
-
-void Canvas::writePair(const QImage& picture, const QRect& cell, const QRect& frame, int w,
-                       QRgb colour) {
-    // Row by row, what the two leave is made in a scratch row and compared with the canvas:
-    // a picture that covers its frame, with the same frame over it again, changes nothing.
-    const QRect all = (cell | frame) & image_.rect();
-    if (all.isEmpty()) {
-        return;
-    }
-    const qsizetype stride = rgbStride(image_);
-    QRgb* to = reinterpret_cast<QRgb*>(image_.bits()) + all.top() * stride + all.left();
-    scratch_.resize(std::size_t(all.width()));
-    QRgb* const row = scratch_.data();
-    const auto paint = [&](int from, int last, QRgb c) { // columns of the canvas
-        from = std::max(from, all.left());
-        last = std::min(last, all.right());
-        if (from <= last) {
-            std::fill(row + from - all.left(), row + last - all.left() + 1, c);
-        }
-    };
-    const std::size_t bytes = std::size_t(all.width()) * sizeof(QRgb);
-    Changed changed;
-    for (int y = all.top(); y <= all.bottom(); ++y, to += stride) {
-        std::memcpy(row, to, bytes);
-        if (y >= cell.top() && y <= cell.bottom()) {
-            const int from = std::max(cell.left(), all.left());
-            const int last = std::min(cell.right(), all.right());
-            if (from <= last) {
-                const QRgb* source =
-                    reinterpret_cast<const QRgb*>(picture.constScanLine(y - cell.top()));
-                std::memcpy(row + from - all.left(), source + from - cell.left(),
-                            std::size_t(last - from + 1) * sizeof(QRgb));
-            }
-        }
-        if (y >= frame.top() && y <= frame.bottom()) {
-            if (y < frame.top() + w || y > frame.bottom() - w) {
-                paint(frame.left(), frame.right(), colour);
-            } else {
-                paint(frame.left(), frame.left() + w - 1, colour);
-                paint(frame.right() - w + 1, frame.right(), colour);
-            }
-        }
-        if (std::memcmp(row, to, bytes) != 0) {
-            std::memcpy(to, row, bytes);
-            changed.addRow(y, all.left(), all.right());
-        }
-    }
-    markChanged(changed);
 }
 
 void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {

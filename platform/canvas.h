@@ -72,10 +72,6 @@ private:
     };
     // Writes a picture, comparing row by row.
     void writePicture(const QImage& picture, const QRect& cell);
-    // Writes a picture and then a frame of lines `w` wide through the corners of `frame`,
-    // comparing what the two leave with what is there.
-    void writePair(const QImage& picture, const QRect& cell, const QRect& frame, int w,
-                   QRgb colour);
     // Writes the picture held back, if any: something other than a frame comes next.
     void writeHeldBack();
     // Marks what a write changed: it is shown once the current event is handled.
@@ -98,7 +94,6 @@ private:
         QRect cell;
     };
     std::optional<HeldBack> heldBack_;
-    std::vector<QRgb> scratch_;
     // A row of the colour last filled with, to compare strips with.
     std::vector<QRgb> colourRow_;
     // Changed since the last flush, in device pixels.

@@ -49,6 +49,11 @@ public:
                c.colour == colour && c.stamp == stamp(cell | frame);
     }
 
+    // Writes `picture` into `cell` and then a frame of lines `w` wide through the corners of
+    // `frame`, comparing what the two leave with what `image` holds; returns the rows changed.
+    QRect writePair(QImage& image, const QImage& picture, const QRect& cell, const QRect& frame,
+                    int w, QRgb colour);
+
 private:
     struct Cell {
         qint64 picture = 0;
@@ -81,4 +86,6 @@ private:
     int columns_, rows_;
     std::vector<std::uint64_t> changes_;
     std::unordered_map<std::uint64_t, Cell> cells_;
+    // One row of what a picture and its frame leave.
+    std::vector<QRgb> scratch_;
 };
