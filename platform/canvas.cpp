@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
+#include "platform/changed_places.h"
 #include "platform/device_pixels.h"
 #include "platform/text_masks.h"
 
@@ -36,73 +38,11 @@ inline int inkOver(int c, int d, int a) {
     return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
 }
 
-// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
-// at a time where they agree.
-int firstDifference(const QRgb* a, const QRgb* b, int n) {
-    int i = 0;
-    while (i + 8 <= n && std::memcmp(a + i, b + i, 8 * sizeof(QRgb)) == 0) {
-        i += 8;
-    }
-    while (i < n && a[i] == b[i]) {
-        ++i;
-    }
-    return i;
-}
-int lastDifference(const QRgb* a, const QRgb* b, int n) {
-    int i = n;
-    while (i >= 8 && std::memcmp(a + i - 8, b + i - 8, 8 * sizeof(QRgb)) == 0) {
-        i -= 8;
-    }
-    while (i > 0 && a[i - 1] == b[i - 1]) {
-        --i;
-    }
-    return i - 1;
-}
-
-qint64 area(const QRect& r) {
-    return qint64(r.width()) * r.height();
-}
-
-// Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
-// which costs as much as a few thousand pixels. Each place joins a nearby one where that adds
-// fewest pixels, while all that is added stays under a third of the places' own pixels.
-void joinPlaces(std::vector<QRect>& places) {
-    constexpr qint64 kMostAddedPerJoin = 2048;
-    constexpr std::size_t kNearby = 8;
-    qint64 budget = 0;
-    for (const QRect& r : places) {
-        budget += area(r);
-    }
-    budget /= 3;
-    std::sort(places.begin(), places.end(), [](const QRect& a, const QRect& b) {
-        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
-    });
-    std::vector<QRect> joined;
-    for (const QRect& r : places) {
-        std::size_t best = joined.size();
-        qint64 bestAdded = kMostAddedPerJoin + 1;
-        for (std::size_t i = joined.size() > kNearby ? joined.size() - kNearby : 0;
-             i < joined.size(); ++i) {
-            const qint64 added = area(joined[i] | r) - area(joined[i]) - area(r);
-            if (added < bestAdded) {
-                best = i;
-                bestAdded = added;
-            }
-        }
-        if (best < joined.size() && bestAdded <= budget) {
-            joined[best] |= r;
-            budget -= std::max<qint64>(0, bestAdded);
-        } else {
-            joined.push_back(r);
-        }
-    }
-    places.swap(joined);
-}
-
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
-    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio) {
+    : image_(deviceSize(logicalSize, pixelRatio), QImage::Format_RGB32), ratio_(pixelRatio),
+      redraws_(image_.size()) {
     image_.fill(ground);
     shown_ = image_.copy();
     setFixedSize(logicalSize);
@@ -117,6 +57,14 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
     const QRect cell(left, top,
                      std::min(toDevice(at.x() + size.width(), ratio_) - left, picture.width()),
                      std::min(toDevice(at.y() + size.height(), ratio_) - top, picture.height()));
+    writeHeldBack();
+    // Held back until the next write: if that is a frame, the two are written together.
+    heldBack_ = HeldBack{picture, cell};
+    queueFlush(); // which writes it if nothing else does
+}
+
+void Canvas::writePicture(const QImage& picture, const QRect& cell) {
+    const int left = cell.left(), top = cell.top();
     const QRect area = cell & image_.rect();
     if (area.isEmpty()) {
         return;
@@ -139,6 +87,14 @@ void Canvas::drawPicture(const QImage& picture, QPoint at, QSize size) {
     markChanged(changed);
 }
 
+void Canvas::writeHeldBack() {
+    if (heldBack_) {
+        const HeldBack held = std::move(*heldBack_);
+        heldBack_.reset();
+        writePicture(held.picture, held.cell);
+    }
+}
+
 void Canvas::fill(const QRect& devicePixels, QRgb colour) {
     const QRect area = devicePixels & image_.rect();
     if (area.isEmpty()) {
@@ -149,24 +105,35 @@ void Canvas::fill(const QRect& devicePixels, QRgb colour) {
     const int width = area.width();
     Changed changed;
     if (width <= 4) { // the sides of a frame: a row is a pixel or two
+        // Marked as whole rows of the strip: the flush finds what really differs.
+        int firstRow = -1, lastRow = -1;
         for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
             for (int i = 0; i < width; ++i) {
                 if (to[i] != colour) {
                     to[i] = colour;
-                    changed.addRow(row, area.left() + i, area.left() + i);
+                    firstRow = firstRow < 0 ? row : firstRow;
+                    lastRow = row;
                 }
             }
+        }
+        if (firstRow >= 0) {
+            changed.addRow(firstRow, area.left(), area.right());
+            changed.addRow(lastRow, area.left(), area.right());
         }
         markChanged(changed);
         return;
     }
+    // A row of the colour to compare with: one comparison per row, several pixels at a time.
+    if (colourRow_.empty() || colourRow_.front() != colour) {
+        colourRow_.assign(std::size_t(image_.width()), colour);
+    }
     for (int row = area.top(); row <= area.bottom(); ++row, to += stride) {
-        int first = 0;
-        while (first < width && to[first] == colour) {
-            ++first;
-        }
-        if (first == width) {
+        if (std::memcmp(to, colourRow_.data(), std::size_t(width) * sizeof(QRgb)) == 0) {
             continue;
+        }
+        int first = 0;
+        while (to[first] == colour) {
+            ++first;
         }
         int last = width - 1;
         while (to[last] == colour) {
@@ -185,6 +152,20 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     const int w = lineWidth(ratio_);
     const int x1 = toDevice(left, ratio_), y1 = toDevice(top, ratio_);
     const int x2 = toDevice(right, ratio_), y2 = toDevice(bottom, ratio_);
+    const QRect frame(QPoint(x1, y1), QPoint(x2 + w - 1, y2 + w - 1));
+    if (heldBack_) {
+        const HeldBack held = std::move(*heldBack_);
+        heldBack_.reset();
+        if (!redraws_.unchanged(held.picture, held.cell, frame, colour)) {
+            const QRect rows =
+                redraws_.writePair(image_, held.picture, held.cell, frame, w, colour);
+            if (!rows.isEmpty()) {
+                markChanged({rows.left(), rows.top(), rows.right(), rows.bottom()});
+            }
+            redraws_.pairWritten(held.picture, held.cell, frame, colour);
+        }
+        return;
+    }
     fill(QRect(x1, y1, x2 + w - x1, w), colour);
     fill(QRect(x1, y2, x2 + w - x1, w), colour);
     fill(QRect(x1, y1, w, y2 + w - y1), colour);
@@ -192,6 +173,7 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
 }
 
 void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
+    writeHeldBack();
     const QPoint at = baseline - mask.origin;
     const QRect area = QRect(at, mask.coverage.size()) & image_.rect();
     if (area.isEmpty()) {
@@ -231,6 +213,7 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
 
 void Canvas::clear(QRgb colour) {
     // As with a window whose background colour changes, the client area is cleared to it.
+    heldBack_.reset();
     image_.fill(colour);
     markChanged({0, 0, image_.width() - 1, image_.height() - 1});
     QPalette ground = palette();
@@ -242,14 +225,22 @@ void Canvas::markChanged(const Changed& changed) {
     if (changed.right < 0) {
         return;
     }
-    if (changed_.empty()) {
-        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
-    }
+    queueFlush();
     changed_.push_back(
         QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
+    redraws_.changed(changed_.back());
+}
+
+void Canvas::queueFlush() {
+    if (!flushQueued_) {
+        flushQueued_ = true;
+        QMetaObject::invokeMethod(this, &Canvas::flushChanged, Qt::QueuedConnection);
+    }
 }
 
 void Canvas::flushChanged() {
+    flushQueued_ = false;
+    writeHeldBack();
     // A place drawn over twice in one event may end up as it was (a square's picture covers
     // its frame, and the frame is drawn again): what reaches the screen is what differs from
     // what the screen was last given.
@@ -261,6 +252,11 @@ void Canvas::flushChanged() {
         const int width = r.width();
         Changed changed;
         for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
+            // Most rows drawn over end up as they were: one comparison of the whole row.
+            if (std::memcmp(was + r.left(), now + r.left(), std::size_t(width) * sizeof(QRgb)) ==
+                0) {
+                continue;
+            }
             const int first = r.left() + firstDifference(was + r.left(), now + r.left(), width);
             if (first > r.right()) {
                 continue;
@@ -313,6 +309,7 @@ void Canvas::repaintChanged() {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
+    writeHeldBack();
     unpainted_ -= event->region();
     QPainter painter(this);
     // Paint in device pixels: the painter's own scale for the screen's ratio is undone, and

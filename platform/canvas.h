@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "platform/redraws.h"
 
 struct TextMask;
 
@@ -21,8 +24,12 @@ class Canvas : public QWidget {
 public:
     // A canvas in one colour, `ground`.
     Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground);
-    // The backing image, in device pixels (its own pixel ratio is 1).
-    const QImage& image() const { return image_; }
+    // The backing image, in device pixels (its own pixel ratio is 1), with everything drawn
+    // so far (a picture held back is written first).
+    const QImage& image() const {
+        const_cast<Canvas*>(this)->writeHeldBack();
+        return image_;
+    }
     qreal ratio() const { return ratio_; }
 
     // Copies a picture made at this ratio with its logical top-left corner at `at`; `size` is
@@ -63,8 +70,14 @@ private:
             bottom = std::max(bottom, row);
         }
     };
+    // Writes a picture, comparing row by row.
+    void writePicture(const QImage& picture, const QRect& cell);
+    // Writes the picture held back, if any: something other than a frame comes next.
+    void writeHeldBack();
     // Marks what a write changed: it is shown once the current event is handled.
     void markChanged(const Changed& changed);
+    // Once the current event is handled: what changed goes to the screen.
+    void queueFlush();
     void flushChanged();
     // Sets the device pixels of `area` to `colour` and marks those that were another colour.
     void fill(const QRect& area, QRgb colour);
@@ -73,8 +86,19 @@ private:
     // What the screen was last given, to compare the changes of one event with.
     QImage shown_;
     qreal ratio_;
+    // A picture is held back until the next write: when that is a frame, the two are written
+    // together, or not at all when they are still as they were last written.
+    Redraws redraws_;
+    struct HeldBack {
+        QImage picture;
+        QRect cell;
+    };
+    std::optional<HeldBack> heldBack_;
+    // A row of the colour last filled with, to compare strips with.
+    std::vector<QRgb> colourRow_;
     // Changed since the last flush, in device pixels.
     std::vector<QRect> changed_;
+    bool flushQueued_ = false;
     // Handed to Qt, not yet painted.
     QRegion unpainted_;
 };

@@ -2,24 +2,18 @@
 // of the canvas's backing image after every step, compared with the checksums kept in
 // canvas_checksums.txt for this scale factor (run once per factor through QT_SCALE_FACTOR).
 // KOVALT_WRITE_CHECKSUMS=<file> appends this scale's checksums to <file> instead.
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QMessageBox>
 #include <QScreen>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "game/form1.h"
-#include "platform/qt_platform.h"
+#include "testkit/qt_window.h"
 
 namespace {
 
@@ -44,24 +38,14 @@ std::string checksum(const QImage& image) {
     return s.str();
 }
 
-class CanvasRecord : public ::testing::Test {
+// Every box is answered with its first answer: OK, or Yes.
+class CanvasRecord : public ::testing::Test, protected GameWindow<> {
 protected:
-    QtPlatform platform;
-    Form1 game{platform};
     // "<scale> <step> <checksum>", one per step.
     std::vector<std::string> steps;
 
     void SetUp() override {
-        platform.connect(game);
-        // Every box is answered with its first answer: OK, or Yes.
-        platform.beforeDialog = [](QMessageBox& box) {
-            QAbstractButton* answer = box.button(QMessageBox::Yes) ? box.button(QMessageBox::Yes)
-                                                                   : box.button(QMessageBox::Ok);
-            QTimer::singleShot(0, answer, &QAbstractButton::click);
-        };
-        game.Form_Load();
-        platform.window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(platform.window()));
+        ASSERT_TRUE(show());
         record("load");
     }
 
@@ -70,27 +54,25 @@ protected:
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents();
         }
-        steps.push_back(scaleName() + " " + step + " " + checksum(platform.canvas()->image()));
+        steps.push_back(scaleName() + " " + step + " " + checksum(platform->canvas()->image()));
     }
     void menu(const char* name) {
-        platform.action(name)->trigger();
+        platform->action(name)->trigger();
         record(name);
     }
     void press(int gx, int gy, Qt::MouseButton button = Qt::LeftButton) {
-        const QPoint at(qRound((Form1::盤X + (gx + 0.5) * Form1::桝幅) / kTwipsPerPixel),
-                        qRound((Form1::盤Y + (gy + 0.5) * Form1::桝高) / kTwipsPerPixel));
-        QTest::mousePress(platform.canvas(), button, Qt::NoModifier, at);
+        GameWindow::press(gx, gy, button);
         record("press" + std::to_string(gx) + "," + std::to_string(gy));
     }
     // The person's next drop: the first piece in the right-hand column on the first square
     // that takes it. False when the match is over.
     bool dropSomething() {
-        if (game.手番 == Form1::手番_無) {
+        if (game->手番 == Form1::手番_無) {
             return false;
         }
         // Between persons 後手 holds the left-hand column, upside down.
-        const bool left = game.対局モード == Form1::モード_人間 && game.手番 == Form1::手番_後手;
-        const Form1::持駒表& hand = left ? game.後手持駒 : game.先手持駒;
+        const bool left = game->対局モード == Form1::モード_人間 && game->手番 == Form1::手番_後手;
+        const Form1::持駒表& hand = left ? game->後手持駒 : game->先手持駒;
         int slot = 1;
         while (slot <= 8 && hand[slot] == 0) {
             ++slot;
@@ -99,12 +81,12 @@ protected:
             return false;
         }
         press(left ? -1 : 11, left ? 9 - slot : slot + 1);
-        const int before = game.手数;
+        const int before = game->手数;
         for (int y = 1; y <= 9; ++y) {
             for (int x = 1; x <= 9; ++x) {
-                if (game.将棋盤[x][y] == Form1::空桝 && game.勢力盤[x][y] == 0) {
+                if (game->将棋盤[x][y] == Form1::空桝 && game->勢力盤[x][y] == 0) {
                     press(x, y, (x + y) % 2 ? Qt::RightButton : Qt::LeftButton);
-                    if (game.手数 != before || game.手番 == Form1::手番_無) {
+                    if (game->手数 != before || game->手番 == Form1::手番_無) {
                         return true;
                     }
                 }
@@ -136,12 +118,12 @@ TEST_F(CanvasRecord, EveryStepOfAMatchShowsThePixelsItAlwaysShowed) {
     int drops = 0;
     while (dropSomething() && drops++ < 60) {
     }
-    ASSERT_EQ(game.手番, Form1::手番_無) << "the first match did not end";
+    ASSERT_EQ(game->手番, Form1::手番_無) << "the first match did not end";
     menu("LEVEL1");
     menu("SENTE");
     while (dropSomething() && drops++ < 120) {
     }
-    ASSERT_EQ(game.手番, Form1::手番_無) << "the match against the computer did not end";
+    ASSERT_EQ(game->手番, Form1::手番_無) << "the match against the computer did not end";
     menu("REPLAY");
     menu("AFTER");
     menu("GOTE");
@@ -172,30 +154,21 @@ TEST_F(CanvasRecord, EveryStepOfAMatchShowsThePixelsItAlwaysShowed) {
 TEST_F(CanvasRecord, AnAnsweredDropRepaintsLittleMoreThanItChanges) {
     menu("SENTE");
     press(11, 2);
-    const QImage before = platform.canvas()->image().copy();
-    platform.canvas()->paintedArea = 0;
+    const QImage before = platform->canvas()->image().copy();
+    platform->canvas()->paintedArea = 0;
     press(5, 5); // the drop, the computer's answer and every empty square drawn again
-    ASSERT_EQ(game.手数, 2);
-    const QImage& after = platform.canvas()->image();
+    ASSERT_EQ(game->手数, 2);
+    const QImage& after = platform->canvas()->image();
     qint64 changed = 0;
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x < after.width(); ++x) {
             changed += before.pixel(x, y) != after.pixel(x, y);
         }
     }
-    const qreal ratio = platform.canvas()->ratio();
-    const double marked = platform.canvas()->paintedArea * ratio * ratio; // in device pixels
+    const qreal ratio = platform->canvas()->ratio();
+    const double marked = platform->canvas()->paintedArea * ratio * ratio; // in device pixels
     EXPECT_GT(changed, 0);
     EXPECT_LE(marked, 2.0 * changed) << changed << " pixels changed";
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,11 +9,13 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "testkit/qt_window.h"
 
 namespace {
@@ -285,6 +287,67 @@ TEST_F(CanvasTest, PicturesAreTheirArtworkScaledOnceAtMost) {
         QImage made = platform->picture(picture);
         made.setDevicePixelRatio(1);
         EXPECT_TRUE(made == art) << pictureName(picture) << suffix.toStdString();
+    }
+}
+
+// The canvas skips a picture and its frame drawn again over themselves, and writes the two
+// together otherwise: whatever the order of pictures, frames and flushes, it shows what
+// writing each call's pixels in turn shows. Cells of 10 pixels whose frames share edges.
+TEST(CanvasWrites, PicturesAndFramesInAnyOrderShowWhatEachWriteLeaves) {
+    Canvas canvas(QSize(40, 40), 1, qRgb(9, 9, 9));
+    QImage model(40, 40, QImage::Format_RGB32);
+    model.fill(qRgb(9, 9, 9));
+    std::mt19937 random(16);
+    std::vector<QImage> pictures;
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(11, 11, QImage::Format_RGB32);
+        for (int y = 0; y < 11; ++y) {
+            for (int x = 0; x < 11; ++x) {
+                picture.setPixel(x, y, qRgb(40 * i + x, 10 * y, 200 - 50 * i));
+            }
+        }
+        pictures.push_back(picture);
+    }
+    const QRgb colours[] = {qRgb(0, 0, 0), qRgb(255, 0, 0)};
+    const auto picture = [&](int cx, int cy, const QImage& p) {
+        canvas.drawPicture(p, QPoint(10 * cx, 10 * cy), QSize(11, 11));
+        for (int y = 0; y < 11; ++y) {
+            for (int x = 0; x < 11; ++x) {
+                if (model.valid(10 * cx + x, 10 * cy + y)) {
+                    model.setPixel(10 * cx + x, 10 * cy + y, p.pixel(x, y));
+                }
+            }
+        }
+    };
+    const auto frame = [&](int cx, int cy, QRgb colour) {
+        canvas.drawFrame(10 * cx, 10 * cy, 10 * cx + 10, 10 * cy + 10, colour);
+        for (int i = 0; i <= 10; ++i) {
+            for (const QPoint p : {QPoint(i, 0), QPoint(i, 10), QPoint(0, i), QPoint(10, i)}) {
+                if (model.valid(10 * cx + p.x(), 10 * cy + p.y())) {
+                    model.setPixel(10 * cx + p.x(), 10 * cy + p.y(), colour);
+                }
+            }
+        }
+    };
+    for (int step = 0; step < 2000; ++step) {
+        const int cx = random() % 4, cy = random() % 4;
+        const QImage& p = pictures[random() % 2 ? 0 : random() % 3];
+        const QRgb colour = colours[random() % 8 == 0];
+        switch (random() % 8) {
+        case 0: // a picture alone
+            picture(cx, cy, p);
+            break;
+        case 1: // a frame alone
+            frame(cx, cy, colour);
+            break;
+        case 2: // the event handled
+            QCoreApplication::processEvents();
+            break;
+        default: // a square drawn again: its picture, then its frame
+            picture(cx, cy, p);
+            frame(cx, cy, colour);
+        }
+        ASSERT_EQ(canvas.image(), model) << "step " << step;
     }
 }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QRect>
+#include <QRgb>
+
+#include <vector>
+
+// Finding what a redraw really changed, and joining the changed places into fewer rectangles
+// for the window system.
+
+// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
+// at a time where they agree.
+int firstDifference(const QRgb* a, const QRgb* b, int n);
+int lastDifference(const QRgb* a, const QRgb* b, int n);
+
+// Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
+// which costs as much as a few thousand pixels. Each place joins a nearby one where that adds
+// fewest pixels, while all that is added stays under a third of the places' own pixels.
+void joinPlaces(std::vector<QRect>& places);
