@@ -162,11 +162,13 @@ public:
                                          : cellRect(-1, 9).united(cellRect(0, 9))));
         }
         // Two, taken in turn: orca speaks an object that takes the focus, not the one it
-        // is on already.
+        // is on already. It also takes two objects with the same role, name and place for
+        // one (and both say the same news), so their places differ by a pixel: else a step
+        // right after a drop would not be spoken.
         for (int i = 0; i < 2; ++i) {
             own(new Item(
                 this, QAccessible::StaticText, [] { return current->news_; },
-                cellRect(1, 1).united(cellRect(9, 9))));
+                cellRect(1, 1).united(cellRect(9, 9)).adjusted(0, 0, 0, -i)));
         }
     }
     ~BoardInterface() override {
