@@ -2,12 +2,14 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QThread>
 #include <QtGlobal>
 
 #include <array>
 #include <memory>
 
 #include "game/form1.h"
+#include "platform/input_drop.h"
 #include "platform/qt_platform.h"
 
 namespace {
@@ -333,6 +335,17 @@ void BoardAccess::announce(const QString& words) {
             QAccessibleEvent focus(board->child(board->childCount() - 1 - newsItem_),
                                    QAccessible::Focus);
             QAccessible::updateAccessibility(&focus);
+            toldAt_.start();
         }
     }
+}
+
+void BoardAccess::letReaderHear() {
+    // orca takes a second at most, under load, to come to a focus it was sent.
+    constexpr qint64 kReaderMs = 1000;
+    while (toldAt_.isValid() && toldAt_.elapsed() < kReaderMs) {
+        dropPendingInput();
+        QThread::msleep(5);
+    }
+    toldAt_.invalidate();
 }

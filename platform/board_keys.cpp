@@ -206,6 +206,7 @@ void installKeyboardAndReader(QtPlatform& platform, Form1& form) {
     auto* keys = new BoardKeys(canvas, form);
     keys->onCursor = [access](int X, int Y) { access->setCursor(X, Y); };
     platform.onDescribe = [access] { access->refresh(); };
+    platform.onBoxOpening = [access] { access->letReaderHear(); };
     auto* copy = new QShortcut(QKeySequence::Copy, platform.window());
     QObject::connect(copy, &QShortcut::activated, canvas, [&form] {
         QGuiApplication::clipboard()->setText(QString::fromStdString(form.recordText()));

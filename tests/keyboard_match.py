@@ -245,6 +245,10 @@ def finish(game, mine, heard):
     record = game.record()
     check(record[-1] == result, f"the record ends with {result}: {record}")
     check(any(line.endswith(" " + mine) for line in record), f"the record has {mine}")
+    # The last drop, whoever made it, was told before the box.
+    _, side, last = record[-2].split(" ")
+    check(any(side + last in phrase for phrase in heard[:box[0]]),
+          f"orca said the last drop {side}{last} before the result: {heard}")
     print(f"ok: the match ended: {result}; the record has {len(record) - 2} drops")
     return 0
 

@@ -63,23 +63,34 @@ if [ "$status" != 0 ]; then
 fi
 
 # The cursor at two scales: it must be in the picture, in its own colour, at each.
+kill "$game"
+cyan() { # file: how many pixels are pure cyan, the cursor's colour alone
+    convert "$1" -fill black +opaque '#00ffff' -fill white -opaque '#00ffff' \
+        -format '%[fx:round(mean*w*h)]' info:
+}
 shot() { # scale, file
     QT_SCALE_FACTOR="$1" "$program" >>"$work/kovalt.log" 2>&1 &
-    local pid=$! win
+    local pid=$! win count=0
     xsession_track "$pid"
     win="$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Kovalt$' | head -n 1)"
     xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
-    sleep 0.5
-    xdotool key --delay 100 Right Up 7 6
-    sleep 0.5
-    import -window "$win" "$2"
+    # Keys only once the board is painted, and the picture once the cursor is (the keys go
+    # through the screen reader first).
+    for _ in $(seq 100); do
+        import -window "$win" "$2"
+        [ "$(convert "$2" -format '%[fx:mean>0.05]' info:)" = 1 ] && break
+        sleep 0.2
+    done
+    xdotool key --delay 150 Right Up 7 6
+    for _ in $(seq 50); do
+        sleep 0.2
+        import -window "$win" "$2"
+        count="$(cyan "$2")"
+        [ "$count" -gt 50 ] && break
+    done
     kill "$pid"
-    # Pure cyan is the cursor's alone.
-    local cyan
-    cyan="$(convert "$2" -fill black +opaque '#00ffff' -fill white -opaque '#00ffff' \
-        -format '%[fx:round(mean*w*h)]' info:)"
-    echo "cursor pixels at scale $1: $cyan ($2)"
-    [ "$cyan" -gt 50 ]
+    echo "cursor pixels at scale $1: $count ($2)"
+    [ "$count" -gt 50 ]
 }
 shot 1 "$shots/cursor-1.png"
 shot 1.5 "$shots/cursor-1.5.png"
