@@ -63,8 +63,7 @@ class Game:
 
     def read(self):
         """The board, the hands and the description as the bus has them, read by a process of
-        its own: a screen reader's client that stays connected while orca works on the same
-        program was seen to leave orca waiting on objects that are gone."""
+        its own, so that this test holds nothing on the bus while orca works."""
         out = subprocess.run([sys.executable, __file__, "--read", str(self.pid)],
                              capture_output=True, text=True, timeout=60)
         check(out.returncode == 0, "reading the bus: " + out.stderr)

@@ -23,9 +23,12 @@ export HOME="$work/home"
 mkdir -p "$HOME"
 
 # No sound here: orca must not start a speech server, which can take seconds every time it
-# tries; its log still has every phrase. orca opens its log with Python's default block buffer
-# and never flushes it, so what it has just spoken would reach the file only kilobytes later
-# (or when it quits): the log is opened line-buffered instead, nothing else in orca changes.
+# tries; its log still has every phrase. Two things in orca's launcher are changed for a test:
+# it opens its log with Python's default block buffer and never flushes it, so what it has
+# just spoken would reach the file only kilobytes later (or when it quits): the log is opened
+# line-buffered instead; and it refuses to start while any other orca of the same user runs,
+# on whatever display: this one lives in its own session, so it neither looks for others nor
+# takes the name orca that they look for.
 SPEECHD_CMD="$work/no-speech-dispatcher" /usr/bin/python3 -c '
 import builtins, runpy, sys
 orca, log = sys.argv[1], sys.argv[3]
@@ -36,7 +39,10 @@ def line_buffered(file, mode="r", *rest, **options):
     return plain_open(file, mode, *rest, **options)
 builtins.open = line_buffered
 sys.argv = sys.argv[1:]
-runpy.run_path(orca, run_name="__main__")
+launcher = runpy.run_path(orca, run_name="orca_launcher")["main"]
+launcher.__globals__["otherOrcas"] = lambda: []
+launcher.__globals__["setProcessName"] = lambda name: None
+sys.exit(launcher())
 ' "$(command -v orca)" --debug-file "$work/orca.log" >"$work/orca.out" 2>&1 &
 xsession_track $!
 for _ in $(seq 100); do
