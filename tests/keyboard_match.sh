@@ -70,15 +70,24 @@ fi
 
 # The cursor at two scales: it must be in the picture, in its own colour, at each.
 kill "$game"
+wait "$game" 2>/dev/null || true
 cyan() { # file: how many pixels are pure cyan, the cursor's colour alone
     convert "$1" -fill black +opaque '#00ffff' -fill white -opaque '#00ffff' \
         -format '%[fx:round(mean*w*h)]' info:
 }
 shot() { # scale, file
     QT_SCALE_FACTOR="$1" "$program" >>"$work/kovalt.log" 2>&1 &
-    local pid=$! win count=0
+    local pid=$! win="" count=0
     xsession_track "$pid"
-    win="$(timeout 20 xdotool search --sync --onlyvisible --pid "$pid" --name '^Kovalt$' | head -n 1)"
+    # Asked again until found: xdotool gives up on a window that goes while it searches, as
+    # a starting program's first windows may.
+    for _ in $(seq 100); do
+        win="$(xdotool search --onlyvisible --pid "$pid" --name '^Kovalt$' 2>/dev/null |
+            head -n 1)" || true
+        [ -n "$win" ] && break
+        sleep 0.2
+    done
+    [ -n "$win" ] || { echo "no window at scale $1" >&2; return 1; }
     xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
     # Keys only once the board is painted, and the picture once the cursor is (the keys go
     # through the screen reader first).
