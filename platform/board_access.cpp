@@ -2,12 +2,14 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QThread>
 #include <QtGlobal>
 
 #include <array>
 #include <memory>
 
 #include "game/form1.h"
+#include "platform/input_drop.h"
 #include "platform/qt_platform.h"
 
 namespace {
@@ -162,11 +164,13 @@ public:
                                          : cellRect(-1, 9).united(cellRect(0, 9))));
         }
         // Two, taken in turn: orca speaks an object that takes the focus, not the one it
-        // is on already.
+        // is on already. It also takes two objects with the same role, name and place for
+        // one (and both say the same news), so their places differ by a pixel: else a step
+        // right after a drop would not be spoken.
         for (int i = 0; i < 2; ++i) {
             own(new Item(
                 this, QAccessible::StaticText, [] { return current->news_; },
-                cellRect(1, 1).united(cellRect(9, 9))));
+                cellRect(1, 1).united(cellRect(9, 9)).adjusted(0, 0, 0, -i)));
         }
     }
     ~BoardInterface() override {
@@ -331,6 +335,17 @@ void BoardAccess::announce(const QString& words) {
             QAccessibleEvent focus(board->child(board->childCount() - 1 - newsItem_),
                                    QAccessible::Focus);
             QAccessible::updateAccessibility(&focus);
+            toldAt_.start();
         }
     }
+}
+
+void BoardAccess::letReaderHear() {
+    // orca takes a second at most, under load, to come to a focus it was sent.
+    constexpr qint64 kReaderMs = 1000;
+    while (toldAt_.isValid() && toldAt_.elapsed() < kReaderMs) {
+        dropPendingInput();
+        QThread::msleep(5);
+    }
+    toldAt_.invalidate();
 }

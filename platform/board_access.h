@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -23,6 +24,10 @@ public:
     // After every event of the game: tells the reader what changed on the board (the drops
     // made since the last call, or the new position after a step or a new match).
     void refresh();
+    // Before a box opens: news told less than a second ago gets the rest of that second (input
+    // dropped meanwhile), for orca skips a focus it has not presented yet once a newer one
+    // (the box's) has come.
+    void letReaderHear();
 
     // What the reader was last told (for tests).
     const QString& news() const { return news_; }
@@ -38,6 +43,8 @@ private:
     int cursorY_ = 5;
     QString news_;
     int newsItem_ = 0;
+    // When the last news took the reader's focus.
+    QElapsedTimer toldAt_;
     // The position last told: its move number and summary.
     int toldMove_ = 0;
     bool toldRunning_ = false;

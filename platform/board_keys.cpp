@@ -13,6 +13,7 @@
 
 #include "game/form1.h"
 #include "platform/board_access.h"
+#include "platform/device_pixels.h"
 #include "platform/qt_platform.h"
 
 namespace {
@@ -22,7 +23,7 @@ const QColor kCursorColour(0, 255, 255);
 
 int devicePixel(double twips, qreal ratio) {
     // Twips to whole logical pixels, then to a device pixel, as the game's frames are placed.
-    return static_cast<int>(std::lround(std::lround(twips / kTwipsPerPixel) * ratio));
+    return toDevice(logicalPixelsOfTwips(twips), ratio);
 }
 
 // The frame over the cursor's square. It lies inside the square's own green frame, so its
@@ -48,12 +49,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         // Device pixels, as the canvas paints them.
-        const QTransform toDevice = painter.deviceTransform();
-        const QPointF corner = toDevice.map(QPointF(0, 0));
-        painter.setWorldTransform(
-            QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
-                toDevice.inverted(),
-            true);
+        paintInDevicePixels(painter, devicePixelRatioF());
         const QRect inside = deviceInside();
         const int t = 2 * lineWidth();
         for (const QRect& strip :
@@ -66,7 +62,7 @@ protected:
     }
 
 private:
-    int lineWidth() const { return std::max(1, static_cast<int>(std::lround(canvas_->ratio()))); }
+    int lineWidth() const { return ::lineWidth(canvas_->ratio()); }
     // The square's device pixels inside its frame lines.
     QRect deviceInside() const {
         const qreal ratio = canvas_->ratio();
@@ -210,6 +206,7 @@ void installKeyboardAndReader(QtPlatform& platform, Form1& form) {
     auto* keys = new BoardKeys(canvas, form);
     keys->onCursor = [access](int X, int Y) { access->setCursor(X, Y); };
     platform.onDescribe = [access] { access->refresh(); };
+    platform.onBoxOpening = [access] { access->letReaderHear(); };
     auto* copy = new QShortcut(QKeySequence::Copy, platform.window());
     QObject::connect(copy, &QShortcut::activated, canvas, [&form] {
         QGuiApplication::clipboard()->setText(QString::fromStdString(form.recordText()));

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QRectF>
 #include <QSize>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -86,6 +87,19 @@ inline void scaleBelowOne(QPainter& painter, qreal ratio) {
     if (ratio < 1) {
         painter.scale(ratio, ratio);
     }
+}
+
+// Has `painter` (on a widget whose device pixel ratio is `ratio`) paint in device pixels: its
+// own scale for the screen's ratio is undone, and the widget's corner put on a whole device
+// pixel, so that Qt copies pixels one to one instead of resampling them. Below a ratio of 1
+// the painter does not scale at all and its corner is in logical pixels.
+inline void paintInDevicePixels(QPainter& painter, qreal ratio) {
+    const QTransform device = painter.deviceTransform();
+    const QPointF corner = device.map(QPointF(0, 0)) * std::min<qreal>(1, ratio);
+    painter.setWorldTransform(
+        QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
+            device.inverted(),
+        true);
 }
 
 // Pixels from one row of an RGB32 image to the next.

@@ -136,12 +136,18 @@ void QtPlatform::repaintNow() {
 
 void QtPlatform::showMessage(const std::string& text, const std::string& title) {
     describeBoard();
+    if (onBoxOpening) {
+        onBoxOpening();
+    }
     showOkBox(text, title, window_.get(), beforeDialog);
     canvas_->setFocus();
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
     describeBoard();
+    if (onBoxOpening) {
+        onBoxOpening();
+    }
     const bool yes = askYesNoBox(text, title, window_.get(), beforeDialog);
     canvas_->setFocus();
     return yes;
@@ -156,6 +162,9 @@ int QtPlatform::clockSeconds() {
 }
 
 void QtPlatform::rest() {
+    // The pause before the end of a match: a screen reader hears the last drops now. Told only
+    // as the box opens, they would go unsaid: the box's focus comes first.
+    describeBoard();
     QThread::msleep(5);
     dropPendingInput();
 }

@@ -59,6 +59,8 @@ public:
 
     // Told each time the game's state may have changed for a screen reader.
     std::function<void()> onDescribe;
+    // Told just before a message box opens, once the board's words are current.
+    std::function<void()> onBoxOpening;
 
     // Called with every message box just before it is shown, for tests that answer them.
     BeforeBox beforeDialog;

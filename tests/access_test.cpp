@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "testkit/qt_window.h"
 #include "platform/board_keys.h"
+#include "testkit/qt_window.h"
 
 // Readable failures for texts.
 void PrintTo(const QString& text, std::ostream* os) {
@@ -355,6 +355,18 @@ TEST_F(AccessTest, BoxesFindThePositionToldAndGiveTheBoardTheKeys) {
     };
     press(1, 1);
     EXPECT_TRUE(whileEnded.contains("1手目 先手９一歩")) << whileEnded.toStdString();
+}
+
+// The news takes the reader's focus on one of two items in turn; orca takes two objects with the
+// same role, name and place for one and would not speak the second (a step right after a drop).
+TEST_F(AccessTest, TheTwoNewsItemsAreTwoPlacesForTheReader) {
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(platform->canvas());
+    ASSERT_NE(board, nullptr);
+    const QAccessibleInterface* first = board->child(board->childCount() - 2);
+    const QAccessibleInterface* second = board->child(board->childCount() - 1);
+    EXPECT_EQ(first->role(), second->role());
+    EXPECT_EQ(first->text(QAccessible::Name), second->text(QAccessible::Name));
+    EXPECT_NE(first->rect(), second->rect());
 }
 
 // Needs a platform with accessibility switched on: the X11 platform with an accessibility bus

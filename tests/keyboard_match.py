@@ -63,8 +63,7 @@ class Game:
 
     def read(self):
         """The board, the hands and the description as the bus has them, read by a process of
-        its own: a screen reader's client that stays connected while orca works on the same
-        program was seen to leave orca waiting on objects that are gone."""
+        its own, so that this test holds nothing on the bus while orca works."""
         out = subprocess.run([sys.executable, __file__, "--read", str(self.pid)],
                              capture_output=True, text=True, timeout=60)
         check(out.returncode == 0, "reading the bus: " + out.stderr)
@@ -87,23 +86,26 @@ class Game:
         return out.stdout.splitlines()
 
     def spoken(self):
-        """Phrases orca spoke since the last call."""
+        """Every phrase orca spoke so far."""
         with open(self.orca_log, encoding="utf-8", errors="replace") as log:
-            lines = re.findall(r"SPEECH OUTPUT: '(.*?)'", log.read())
-        new, self.spoken_seen = lines[self.spoken_seen:], len(lines)
-        return new
+            return re.findall(r"SPEECH OUTPUT: '(.*?)'", log.read())
 
     def wait_spoken(self, text, what, seconds=40.0):
+        """The phrases orca spoke since the last wait, up to the first that has `text`; the
+        phrases after it are left for the next wait."""
         heard = []
+        says = text if callable(text) else lambda phrase: text in phrase
 
         def found():
-            heard.extend(self.spoken())
-            return any(text in phrase for phrase in heard)
+            heard[:] = self.spoken()[self.spoken_seen:]
+            return any(says(phrase) for phrase in heard)
         try:
             wait_for(found, what, seconds)
         except Failed:
             raise Failed(f"{what}: orca did not say {text!r}; it said {heard}")
-        return heard
+        end = next(i for i, phrase in enumerate(heard) if says(phrase)) + 1
+        self.spoken_seen += end
+        return heard[:end]
 
 
 def square_keys(name):
@@ -145,17 +147,16 @@ def play(game):
     pause(1)
     for attempt in range(5):
         keys("alt")
-        pause(1)
-        keys("Down")
-        heard = []
-
-        def menu_or_square():
-            heard.extend(game.spoken())
-            return any("対局(人間)" in p or re.search(r" (空き|利き筋)", p) for p in heard)
         try:
-            wait_for(menu_or_square, "the 対局 menu", 4)
+            game.wait_spoken(lambda p: p.startswith("対局."), "the menu bar", 5)
+            keys("Down")
+            heard = game.wait_spoken(
+                lambda p: "対局(人間)" in p or re.search(" (空き|利き筋)", p), "the 対局 menu", 5)
         except Failed:
+            heard = []
             keys("Escape")
+            pause(1)
+            game.spoken_seen = len(game.spoken())
         if any("対局(人間)" in p for p in heard):
             break
         check(attempt < 4, "the menu bar opens by keys")
@@ -193,19 +194,25 @@ def play(game):
         game.wait_spoken(mine + " 空き", "the cursor's square")
         keys("Return")
         heard = game.wait_spoken("あなた" + mine + piece + "。", f"drop {turn}")
-        # The last drop's words end with the free squares left, a box's with its button.
-        if not any("空き桝0。" in phrase for phrase in heard):
+        # Then the computer's answer (often in the same words) or the box that ends the match.
+        answered = re.compile("ＣＯＭ[１２３４５６７８９][一二三四五六七八九]")
+        if not any(answered.search(p) for p in heard):
+            heard += game.wait_spoken(lambda p: answered.search(p) or "alert" in p,
+                                      f"the answer to drop {turn}")
+        if "空き桝0。" in heard[-1]:
+            heard += game.wait_spoken("alert", "the end box")
+        elif "alert" not in heard[-1]:
             # A drawn match leaves free squares: then only its box says it is over.
             try:
-                heard += game.wait_spoken("alert", "a box", 1.5)
+                heard += game.wait_spoken("alert", "a box", 2.5)
             except Failed:
                 pass
-        if any("空き桝0。" in phrase or "alert" in phrase for phrase in heard):
+        if "alert" in heard[-1]:
             return finish(game, mine + piece, heard)
         record = game.record()
         check(record[-2].endswith(f"あなた {mine}{piece}"), f"the record has {mine}{piece}: {record}")
         answer = record[-1].split(" ")[2]
-        check(any("ＣＯＭ" + answer in phrase for phrase in heard),
+        check(any("ＣＯＭ" + answer + "。" in phrase for phrase in heard),
               f"orca said the answer {answer}: {heard}")
         check_cells(game, record)
         print(f"ok: drop {turn}: {mine}{piece}, answer {answer}")
@@ -237,6 +244,10 @@ def finish(game, mine, heard):
     record = game.record()
     check(record[-1] == result, f"the record ends with {result}: {record}")
     check(any(line.endswith(" " + mine) for line in record), f"the record has {mine}")
+    # The last drop, whoever made it, was told before the box.
+    _, side, last = record[-2].split(" ")
+    check(any(side + last in phrase for phrase in heard[:box[0]]),
+          f"orca said the last drop {side}{last} before the result: {heard}")
     print(f"ok: the match ended: {result}; the record has {len(record) - 2} drops")
     return 0
 
