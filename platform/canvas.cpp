@@ -312,17 +312,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
     writeHeldBack();
     unpainted_ -= event->region();
     QPainter painter(this);
-    // Paint in device pixels: the painter's own scale for the screen's ratio is undone, and
-    // the canvas's corner put on a whole device pixel, so that Qt copies pixels one to one
-    // instead of resampling them.
-    const QTransform device = painter.deviceTransform();
-    // Below a ratio of 1 the painter does not scale at all, and its corner is in logical
-    // pixels: on the screen it is nearer the window's corner.
-    const QPointF corner = device.map(QPointF(0, 0)) * std::min<qreal>(1, devicePixelRatioF());
-    painter.setWorldTransform(
-        QTransform::fromTranslate(std::round(corner.x()), std::round(corner.y())) *
-            device.inverted(),
-        true);
+    paintInDevicePixels(painter, devicePixelRatioF());
     for (const QRect& r : event->region()) {
         paintedArea += qint64(r.width()) * r.height();
         const QRect source = deviceCover(QRectF(r), ratio_) & image_.rect();
