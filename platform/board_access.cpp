@@ -5,10 +5,12 @@
 #include <QThread>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
 #include "game/form1.h"
+#include "platform/device_pixels.h"
 #include "platform/input_drop.h"
 #include "platform/qt_platform.h"
 
@@ -22,11 +24,10 @@ QString qs(const std::string& s) {
 
 // The logical rectangle of grid cell (column, row) on the canvas.
 QRect cellRect(int column, int row) {
-    const auto px = [](double twips) { return qRound(twips / kTwipsPerPixel); };
-    const int left = px(Form1::盤X + column * Form1::桝幅);
-    const int top = px(Form1::盤Y + row * Form1::桝高);
-    return QRect(QPoint(left, top), QPoint(px(Form1::盤X + (column + 1) * Form1::桝幅) - 1,
-                                           px(Form1::盤Y + (row + 1) * Form1::桝高) - 1));
+    const auto px = logicalPixelsOfTwips;
+    return QRect(QPoint(px(Form1::盤X + column * Form1::桝幅), px(Form1::盤Y + row * Form1::桝高)),
+                 QPoint(px(Form1::盤X + (column + 1) * Form1::桝幅) - 1,
+                        px(Form1::盤Y + (row + 1) * Form1::桝高) - 1));
 }
 
 // A leaf or a list without an object of its own: its words come from the game when asked.
@@ -45,12 +46,8 @@ public:
     }
     int childCount() const override { return int(children_.size()); }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int i = 0; i < int(children_.size()); ++i) {
-            if (children_[i] == child) {
-                return i;
-            }
-        }
-        return -1;
+        const auto at = std::find(children_.begin(), children_.end(), child);
+        return at == children_.end() ? -1 : int(at - children_.begin());
     }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name && current != nullptr ? name_() : QString();
@@ -188,12 +185,8 @@ public:
         return index >= 0 && index < int(children_.size()) ? children_[index] : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int i = 0; i < int(children_.size()); ++i) {
-            if (children_[i] == child) {
-                return i;
-            }
-        }
-        return -1;
+        const auto at = std::find(children_.begin(), children_.end(), child);
+        return at == children_.end() ? -1 : int(at - children_.begin());
     }
     QAccessibleInterface* focusChild() const override {
         return current != nullptr && widget()->hasFocus()
