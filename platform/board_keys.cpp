@@ -8,7 +8,6 @@
 #include <QShortcut>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "game/form1.h"
@@ -74,15 +73,7 @@ private:
         const int bottom = devicePixel(y1 + Form1::桝高, ratio) - 1;
         return QRect(QPoint(left, top), QPoint(right, bottom));
     }
-    QRect logicalArea() const {
-        const qreal ratio = canvas_->ratio();
-        const QRect d = deviceInside();
-        const int left = static_cast<int>(std::floor(d.left() / ratio));
-        const int top = static_cast<int>(std::floor(d.top() / ratio));
-        return QRect(QPoint(left, top),
-                     QPoint(static_cast<int>(std::ceil((d.right() + 1) / ratio)),
-                            static_cast<int>(std::ceil((d.bottom() + 1) / ratio))));
-    }
+    QRect logicalArea() const { return logicalCover(deviceInside(), canvas_->ratio()); }
 
     Canvas* canvas_;
     int X_ = 5;
