@@ -77,11 +77,12 @@ void Canvas::writePicture(const QImage& picture, const QRect& cell) {
     const int width = area.width();
     Changed changed;
     for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
-        // Whole rows: where in the row it changed is found once the event is over, for the
-        // few rows that end up changed.
         if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) != 0) {
-            std::memcpy(to, from, std::size_t(width) * sizeof(QRgb));
-            changed.addRow(row, area.left(), area.right());
+            // Where in the row: a change inside a square leaves its neighbours' frames known.
+            const int first = firstDifference(to, from, width);
+            const int last = lastDifference(to, from, width);
+            std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
+            changed.addRow(row, area.left() + first, area.left() + last);
         }
     }
     markChanged(changed);
@@ -156,20 +157,24 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     if (heldBack_) {
         const HeldBack held = std::move(*heldBack_);
         heldBack_.reset();
-        if (!redraws_.unchanged(held.picture, held.cell, frame, colour)) {
-            const QRect rows =
+        if (!redraws_.pairInPlace(held.picture, held.cell, frame, colour)) {
+            const QRect changed =
                 redraws_.writePair(image_, held.picture, held.cell, frame, w, colour);
-            if (!rows.isEmpty()) {
-                markChanged({rows.left(), rows.top(), rows.right(), rows.bottom()});
+            if (!changed.isEmpty()) {
+                markChanged({changed.left(), changed.top(), changed.right(), changed.bottom()});
             }
             redraws_.pairWritten(held.picture, held.cell, frame, colour);
         }
+        return;
+    }
+    if (redraws_.frameInPlace(frame, w, colour)) {
         return;
     }
     fill(QRect(x1, y1, x2 + w - x1, w), colour);
     fill(QRect(x1, y2, x2 + w - x1, w), colour);
     fill(QRect(x1, y1, w, y2 + w - y1), colour);
     fill(QRect(x2, y1, w, y2 + w - y1), colour);
+    redraws_.frameWritten(frame, w, colour);
 }
 
 void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
@@ -239,32 +244,15 @@ void Canvas::queueFlush() {
 }
 
 void Canvas::flushChanged() {
-    flushQueued_ = false;
+    flushQueued_ = true; // what the held picture marks is flushed now, not queued again
     writeHeldBack();
+    flushQueued_ = false;
     // A place drawn over twice in one event may end up as it was (a square's picture covers
     // its frame, and the frame is drawn again): what reaches the screen is what differs from
     // what the screen was last given.
     std::vector<QRect> shown;
-    const qsizetype stride = rgbStride(image_);
     for (const QRect& r : changed_) {
-        const QRgb* now = reinterpret_cast<const QRgb*>(image_.constBits()) + r.top() * stride;
-        QRgb* was = reinterpret_cast<QRgb*>(shown_.bits()) + r.top() * stride;
-        const int width = r.width();
-        Changed changed;
-        for (int row = r.top(); row <= r.bottom(); ++row, now += stride, was += stride) {
-            // Most rows drawn over end up as they were: one comparison of the whole row.
-            if (std::memcmp(was + r.left(), now + r.left(), std::size_t(width) * sizeof(QRgb)) ==
-                0) {
-                continue;
-            }
-            const int first = r.left() + firstDifference(was + r.left(), now + r.left(), width);
-            if (first > r.right()) {
-                continue;
-            }
-            const int last = r.left() + lastDifference(was + r.left(), now + r.left(), width);
-            std::memcpy(was + first, now + first, std::size_t(last - first + 1) * sizeof(QRgb));
-            changed.addRow(row, first, last);
-        }
+        const Changed changed = copyWhatDiffers(image_, shown_, r);
         if (changed.right >= 0) {
             shown.push_back(
                 QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom)));
@@ -299,6 +287,36 @@ void Canvas::flushChanged() {
         unpainted_ += region;
         update(region);
     }
+}
+
+Canvas::Changed Canvas::copyWhatDiffers(const QImage& now, QImage& was, const QRect& r) {
+    const qsizetype stride = rgbStride(now);
+    const QRgb* from = reinterpret_cast<const QRgb*>(now.constBits()) + r.top() * stride;
+    QRgb* to = reinterpret_cast<QRgb*>(was.bits()) + r.top() * stride;
+    const int width = r.width();
+    Changed changed;
+    if (width <= 4) { // the side of a frame: a pixel or two a row
+        for (int row = r.top(); row <= r.bottom(); ++row, from += stride, to += stride) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                if (to[x] != from[x]) {
+                    to[x] = from[x];
+                    changed.addRow(row, x, x);
+                }
+            }
+        }
+        return changed;
+    }
+    for (int row = r.top(); row <= r.bottom(); ++row, from += stride, to += stride) {
+        // Most rows drawn over end up as they were: one comparison of the whole row.
+        if (std::memcmp(to + r.left(), from + r.left(), std::size_t(width) * sizeof(QRgb)) == 0) {
+            continue;
+        }
+        const int first = r.left() + firstDifference(to + r.left(), from + r.left(), width);
+        const int last = r.left() + lastDifference(to + r.left(), from + r.left(), width);
+        std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
+        changed.addRow(row, first, last);
+    }
+    return changed;
 }
 
 void Canvas::repaintChanged() {

@@ -76,6 +76,8 @@ private:
     void writeHeldBack();
     // Marks what a write changed: it is shown once the current event is handled.
     void markChanged(const Changed& changed);
+    // Copies into `was` the pixels of `r` in which `now` differs from it, and says where.
+    static Changed copyWhatDiffers(const QImage& now, QImage& was, const QRect& r);
     // Once the current event is handled: what changed goes to the screen.
     void queueFlush();
     void flushChanged();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/changed_places.h"
 #include "platform/device_pixels.h"
 
 namespace {
@@ -53,6 +54,101 @@ bool inPlace(const QImage& image, const QImage& picture, const QRect& cell, cons
 
 } // namespace
 
+Redraws::Redraws(QSize devicePixels)
+    : columns_((devicePixels.width() + kTile - 1) / kTile),
+      rows_((devicePixels.height() + kTile - 1) / kTile), tiles_(std::size_t(columns_) * rows_),
+      starts_(tiles_.size()) {}
+
+bool Redraws::Record::touchedBy(const QRect& r) const {
+    if (!area.intersects(r)) {
+        return false;
+    }
+    if (line == 0) {
+        return true;
+    }
+    // A frame's inside is not its own.
+    const QRect inside = area.adjusted(line, line, -line, -line);
+    return !inside.contains(r);
+}
+
+void Redraws::changed(const QRect& r) {
+    const int x1 = std::max(0, r.left() / kTile), x2 = std::min(columns_ - 1, r.right() / kTile);
+    const int y1 = std::max(0, r.top() / kTile), y2 = std::min(rows_ - 1, r.bottom() / kTile);
+    for (int y = y1; y <= y2; ++y) {
+        for (int x = x1; x <= x2; ++x) {
+            for (const int i : tiles_[tile(x, y)]) {
+                Record& record = records_[std::size_t(i)];
+                if (record.inPlace && record.touchedBy(r)) {
+                    record.inPlace = false;
+                }
+            }
+        }
+    }
+}
+
+const Redraws::Record* Redraws::find(const QRect& area, int line) const {
+    const QRect in = area & QRect(0, 0, columns_ * kTile, rows_ * kTile);
+    if (in.isEmpty()) {
+        return nullptr;
+    }
+    for (const int i : starts_[tile(in.left() / kTile, in.top() / kTile)]) {
+        const Record& record = records_[std::size_t(i)];
+        if (record.area == area && record.line == line) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+Redraws::Record& Redraws::at(const QRect& area, int line) {
+    const QRect in = area & QRect(0, 0, columns_ * kTile, rows_ * kTile);
+    if (in.isEmpty()) {
+        // Nothing is drawn there, and nothing is remembered.
+        outside_ = Record{};
+        return outside_;
+    }
+    if (const Record* known = find(area, line)) {
+        return const_cast<Record&>(*known);
+    }
+    const int index = int(records_.size());
+    records_.push_back(Record{area, line, {}, {}, 0, 0, false});
+    starts_[tile(in.left() / kTile, in.top() / kTile)].push_back(index);
+    for (int y = in.top() / kTile; y <= in.bottom() / kTile; ++y) {
+        for (int x = in.left() / kTile; x <= in.right() / kTile; ++x) {
+            tiles_[tile(x, y)].push_back(index);
+        }
+    }
+    return records_.back();
+}
+
+bool Redraws::pairInPlace(const QImage& picture, const QRect& cell, const QRect& frame,
+                          QRgb colour) const {
+    const Record* r = find(cell | frame, 0);
+    return r != nullptr && r->inPlace && r->picture == picture.cacheKey() && r->cell == cell &&
+           r->frame == frame && r->colour == colour;
+}
+
+void Redraws::pairWritten(const QImage& picture, const QRect& cell, const QRect& frame,
+                          QRgb colour) {
+    Record& r = at(cell | frame, 0);
+    r.cell = cell;
+    r.frame = frame;
+    r.picture = picture.cacheKey();
+    r.colour = colour;
+    r.inPlace = true;
+}
+
+bool Redraws::frameInPlace(const QRect& frame, int w, QRgb colour) const {
+    const Record* r = find(frame, w);
+    return r != nullptr && r->inPlace && r->colour == colour;
+}
+
+void Redraws::frameWritten(const QRect& frame, int w, QRgb colour) {
+    Record& r = at(frame, w);
+    r.colour = colour;
+    r.inPlace = true;
+}
+
 QRect Redraws::writePair(QImage& image, const QImage& picture, const QRect& cell,
                          const QRect& frame, int w, QRgb colour) {
     // Row by row, what the two leave is made in a scratch row and compared with the canvas:
@@ -73,7 +169,7 @@ QRect Redraws::writePair(QImage& image, const QImage& picture, const QRect& cell
         }
     };
     const std::size_t bytes = std::size_t(all.width()) * sizeof(QRgb);
-    int firstRow = -1, lastRow = -1;
+    int firstRow = -1, lastRow = -1, firstColumn = all.width(), lastColumn = -1;
     for (int y = all.top(); y <= all.bottom(); ++y, to += stride) {
         std::memcpy(row, to, bytes);
         if (y >= cell.top() && y <= cell.bottom()) {
@@ -95,11 +191,17 @@ QRect Redraws::writePair(QImage& image, const QImage& picture, const QRect& cell
             }
         }
         if (std::memcmp(row, to, bytes) != 0) {
-            std::memcpy(to, row, bytes);
+            // Where in the row: a change inside a square leaves its neighbours' frames known.
+            const int first = firstDifference(row, to, all.width());
+            const int last = lastDifference(row, to, all.width());
+            std::memcpy(to + first, row + first, std::size_t(last - first + 1) * sizeof(QRgb));
             firstRow = firstRow < 0 ? y : firstRow;
             lastRow = y;
+            firstColumn = std::min(firstColumn, first);
+            lastColumn = std::max(lastColumn, last);
         }
     }
     return firstRow < 0 ? QRect()
-                        : QRect(all.left(), firstRow, all.width(), lastRow - firstRow + 1);
+                        : QRect(QPoint(all.left() + firstColumn, firstRow),
+                                QPoint(all.left() + lastColumn, lastRow));
 }

@@ -290,9 +290,9 @@ TEST_F(CanvasTest, PicturesAreTheirArtworkScaledOnceAtMost) {
     }
 }
 
-// The canvas skips a picture and its frame drawn again over themselves, and writes the two
-// together otherwise: whatever the order of pictures, frames and flushes, it shows what
-// writing each call's pixels in turn shows. Cells of 10 pixels whose frames share edges.
+// The canvas skips a picture and its frame, or a frame alone, drawn again over themselves, and
+// writes them otherwise: whatever the order of pictures, frames, clears and flushes, it shows
+// what writing each call's pixels in turn shows. Cells of 10 pixels whose frames share edges.
 TEST(CanvasWrites, PicturesAndFramesInAnyOrderShowWhatEachWriteLeaves) {
     Canvas canvas(QSize(40, 40), 1, qRgb(9, 9, 9));
     QImage model(40, 40, QImage::Format_RGB32);
@@ -340,7 +340,11 @@ TEST(CanvasWrites, PicturesAndFramesInAnyOrderShowWhatEachWriteLeaves) {
         case 1: // a frame alone
             frame(cx, cy, colour);
             break;
-        case 2: // the event handled
+        case 2: // the event handled, or now and then everything cleared
+            if (random() % 16 == 0) {
+                canvas.clear(colour);
+                model.fill(colour);
+            }
             QCoreApplication::processEvents();
             break;
         default: // a square drawn again: its picture, then its frame
