@@ -79,10 +79,8 @@ void Canvas::writePicture(const QImage& picture, const QRect& cell) {
     for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
         if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) != 0) {
             // Where in the row: a change inside a square leaves its neighbours' frames known.
-            const int first = firstDifference(to, from, width);
-            const int last = lastDifference(to, from, width);
-            std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
-            changed.addRow(row, area.left() + first, area.left() + last);
+            const Span span = copyDifferences(to, from, width);
+            changed.addRow(row, area.left() + span.first, area.left() + span.last);
         }
     }
     markChanged(changed);
@@ -311,10 +309,8 @@ Canvas::Changed Canvas::copyWhatDiffers(const QImage& now, QImage& was, const QR
         if (std::memcmp(to + r.left(), from + r.left(), std::size_t(width) * sizeof(QRgb)) == 0) {
             continue;
         }
-        const int first = r.left() + firstDifference(to + r.left(), from + r.left(), width);
-        const int last = r.left() + lastDifference(to + r.left(), from + r.left(), width);
-        std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
-        changed.addRow(row, first, last);
+        const Span span = copyDifferences(to + r.left(), from + r.left(), width);
+        changed.addRow(row, r.left() + span.first, r.left() + span.last);
     }
     return changed;
 }

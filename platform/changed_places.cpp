@@ -26,6 +26,16 @@ int lastDifference(const QRgb* a, const QRgb* b, int n) {
     return i - 1;
 }
 
+Span copyDifferences(QRgb* to, const QRgb* from, int n) {
+    const int first = firstDifference(to, from, n);
+    if (first == n) {
+        return {n, -1};
+    }
+    const int last = lastDifference(to, from, n);
+    std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
+    return {first, last};
+}
+
 namespace {
 
 qint64 area(const QRect& r) {

@@ -12,6 +12,12 @@
 // at a time where they agree.
 int firstDifference(const QRgb* a, const QRgb* b, int n);
 int lastDifference(const QRgb* a, const QRgb* b, int n);
+// Copies into the row `to` the pixels of `from` from the first to the last where the two
+// differ, and says which (first > last when they do not differ).
+struct Span {
+    int first, last;
+};
+Span copyDifferences(QRgb* to, const QRgb* from, int n);
 
 // Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
 // which costs as much as a few thousand pixels. Each place joins a nearby one where that adds

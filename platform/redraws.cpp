@@ -192,13 +192,11 @@ QRect Redraws::writePair(QImage& image, const QImage& picture, const QRect& cell
         }
         if (std::memcmp(row, to, bytes) != 0) {
             // Where in the row: a change inside a square leaves its neighbours' frames known.
-            const int first = firstDifference(row, to, all.width());
-            const int last = lastDifference(row, to, all.width());
-            std::memcpy(to + first, row + first, std::size_t(last - first + 1) * sizeof(QRgb));
+            const Span span = copyDifferences(to, row, all.width());
             firstRow = firstRow < 0 ? y : firstRow;
             lastRow = y;
-            firstColumn = std::min(firstColumn, first);
-            lastColumn = std::max(lastColumn, last);
+            firstColumn = std::min(firstColumn, span.first);
+            lastColumn = std::max(lastColumn, span.last);
         }
     }
     return firstRow < 0 ? QRect()
