@@ -77,9 +77,9 @@ void Canvas::writePicture(const QImage& picture, const QRect& cell) {
     const int width = area.width();
     Changed changed;
     for (int row = area.top(); row <= area.bottom(); ++row, from += sourceStride, to += stride) {
-        if (std::memcmp(to, from, std::size_t(width) * sizeof(QRgb)) != 0) {
-            // Where in the row: a change inside a square leaves its neighbours' frames known.
-            const Span span = copyDifferences(to, from, width);
+        // Where in the row: a change inside a square leaves its neighbours' frames known.
+        const Span span = copyDifferences(to, from, width);
+        if (span.first <= span.last) {
             changed.addRow(row, area.left() + span.first, area.left() + span.last);
         }
     }
@@ -305,12 +305,10 @@ Canvas::Changed Canvas::copyWhatDiffers(const QImage& now, QImage& was, const QR
         return changed;
     }
     for (int row = r.top(); row <= r.bottom(); ++row, from += stride, to += stride) {
-        // Most rows drawn over end up as they were: one comparison of the whole row.
-        if (std::memcmp(to + r.left(), from + r.left(), std::size_t(width) * sizeof(QRgb)) == 0) {
-            continue;
-        }
         const Span span = copyDifferences(to + r.left(), from + r.left(), width);
-        changed.addRow(row, r.left() + span.first, r.left() + span.last);
+        if (span.first <= span.last) {
+            changed.addRow(row, r.left() + span.first, r.left() + span.last);
+        }
     }
     return changed;
 }

@@ -27,10 +27,10 @@ int lastDifference(const QRgb* a, const QRgb* b, int n) {
 }
 
 Span copyDifferences(QRgb* to, const QRgb* from, int n) {
-    const int first = firstDifference(to, from, n);
-    if (first == n) {
+    if (std::memcmp(to, from, std::size_t(n) * sizeof(QRgb)) == 0) {
         return {n, -1};
     }
+    const int first = firstDifference(to, from, n);
     const int last = lastDifference(to, from, n);
     std::memcpy(to + first, from + first, std::size_t(last - first + 1) * sizeof(QRgb));
     return {first, last};

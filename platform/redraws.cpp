@@ -86,18 +86,23 @@ void Redraws::changed(const QRect& r) {
     }
 }
 
-const Redraws::Record* Redraws::find(const QRect& area, int line) const {
+int Redraws::indexOf(const QRect& area, int line) const {
     const QRect in = area & QRect(0, 0, columns_ * kTile, rows_ * kTile);
     if (in.isEmpty()) {
-        return nullptr;
+        return -1;
     }
     for (const int i : starts_[tile(in.left() / kTile, in.top() / kTile)]) {
         const Record& record = records_[std::size_t(i)];
         if (record.area == area && record.line == line) {
-            return &record;
+            return i;
         }
     }
-    return nullptr;
+    return -1;
+}
+
+const Redraws::Record* Redraws::find(const QRect& area, int line) const {
+    const int i = indexOf(area, line);
+    return i < 0 ? nullptr : &records_[std::size_t(i)];
 }
 
 Redraws::Record& Redraws::at(const QRect& area, int line) {
@@ -107,8 +112,8 @@ Redraws::Record& Redraws::at(const QRect& area, int line) {
         outside_ = Record{};
         return outside_;
     }
-    if (const Record* known = find(area, line)) {
-        return const_cast<Record&>(*known);
+    if (const int known = indexOf(area, line); known >= 0) {
+        return records_[std::size_t(known)];
     }
     const int index = int(records_.size());
     records_.push_back(Record{area, line, {}, {}, 0, 0, false});
@@ -190,9 +195,9 @@ QRect Redraws::writePair(QImage& image, const QImage& picture, const QRect& cell
                 paint(frame.right() - w + 1, frame.right(), colour);
             }
         }
-        if (std::memcmp(row, to, bytes) != 0) {
-            // Where in the row: a change inside a square leaves its neighbours' frames known.
-            const Span span = copyDifferences(to, row, all.width());
+        // Where in the row: a change inside a square leaves its neighbours' frames known.
+        const Span span = copyDifferences(to, row, all.width());
+        if (span.first <= span.last) {
             firstRow = firstRow < 0 ? y : firstRow;
             lastRow = y;
             firstColumn = std::min(firstColumn, span.first);

@@ -46,7 +46,8 @@ private:
         bool inPlace = false;
         bool touchedBy(const QRect& r) const;
     };
-    // The record of these pixels, if any.
+    // The record of these pixels, if any (its index: -1 if none).
+    int indexOf(const QRect& area, int line) const;
     const Record* find(const QRect& area, int line) const;
     // The record of these pixels, made and filed under its tiles the first time.
     Record& at(const QRect& area, int line);
