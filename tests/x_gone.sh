@@ -5,25 +5,20 @@
 # Usage: tests/x_gone.sh path/to/kovalt
 set -uo pipefail
 program="$(realpath "$1")"
-work="$(mktemp -d)"
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/xsession.sh"
+work="$(xsession_temp)"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 failures=0
 
 for how in client server; do
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb=$!
-    pids+=("$xvfb")
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$work/display")"
+    xsession_start || exit 1
     "$program" >"$work/log" 2>&1 &
     game=$!
-    pids+=("$game")
+    xsession_track "$game"
     win="$(timeout 60 xdotool search --sync --onlyvisible --name '^Kovalt$' | head -n 1)"
     sleep 1 # the sound module and the first paints are through
-    if [ "$how" = client ]; then xdotool windowkill "$win"; else kill "$xvfb"; fi
+    if [ "$how" = client ]; then xdotool windowkill "$win"; else xsession_stop; fi
     ended=""
     for _ in $(seq 200); do kill -0 "$game" 2>/dev/null || { ended=yes; break; }; sleep 0.1; done
     if [ -z "$ended" ]; then
@@ -36,8 +31,6 @@ for how in client server; do
     else
         echo "ok: the X $how gone, the program ended ($(head -n 1 "$work/log"))"
     fi
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
-    rm -f "$work/display"
+    xsession_stop
 done
 [ "$failures" -eq 0 ]
