@@ -10,6 +10,7 @@
 #include "platform/board_keys.h"
 #include "platform/device_pixels.h"
 #include "platform/first_paint.h"
+#include "platform/idle_put_wait.h"
 #include "platform/input_drop.h"
 
 CompiledResources::CompiledResources() {
@@ -39,6 +40,7 @@ QtPlatform::QtPlatform(const QString& picturePrefix, const QString& soundPrefix)
     // pictures show.
     canvas_->setAccessibleName(QStringLiteral("将棋盤"));
     canvas_->setFocusPolicy(Qt::StrongFocus);
+    new IdlePutWait(canvas_);
     // The audio back end takes longer to load than the window, and may hang on a silent
     // sound server: its thread starts only once the first screen is on show.
     afterFirstPaint(window_.get(), [this] { sound_.start(); });

@@ -1,11 +1,12 @@
 // The canvas at the screen's own scale factor (run once per factor through QT_SCALE_FACTOR):
 // what a press repaints, what reaches the screen, texts drawn twice, frames and pictures in
-// device pixels.
+// device pixels, and the backing store's wait taken while idle.
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include <cmath>
 #include <memory>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/idle_put_wait.h"
 #include "testkit/qt_window.h"
 
 namespace {
@@ -288,6 +290,31 @@ TEST_F(CanvasTest, PicturesAreTheirArtworkScaledOnceAtMost) {
         made.setDevicePixelRatio(1);
         EXPECT_TRUE(made == art) << pictureName(picture) << suffix.toStdString();
     }
+}
+
+// Qt's X11 backing store waits for the server to have read its last put before it paints over
+// it; after a quiet moment that wait has already been taken, and a paint sends one request
+// fewer (the round trip's), counted by the requests' sequence numbers.
+TEST_F(CanvasTest, OnceQuietAPaintOverTheLastOneMakesNoRoundTrip) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr ||
+        qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        GTEST_SKIP() << "no X11 shared-memory puts here";
+    }
+    xcb_connection_t* x = x11->connection();
+    Canvas* canvas = platform->canvas();
+    const auto requestsOfRepaint = [&] {
+        const unsigned before = xcb_get_input_focus(x).sequence;
+        xcb_discard_reply(x, before);
+        canvas->repaint(canvas->rect());
+        const unsigned after = xcb_get_input_focus(x).sequence;
+        xcb_discard_reply(x, after);
+        return after - before - 1;
+    };
+    canvas->repaint(canvas->rect());
+    const unsigned straightAfter = requestsOfRepaint();
+    QTest::qWait(5 * IdlePutWait::kQuietMs);
+    EXPECT_EQ(requestsOfRepaint(), straightAfter - 1);
 }
 
 // The canvas skips a picture and its frame, or a frame alone, drawn again over themselves, and
