@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
 // Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
 // at a time where they agree.
 int firstDifference(const QRgb* a, const QRgb* b, int n) {
@@ -25,6 +27,8 @@ int lastDifference(const QRgb* a, const QRgb* b, int n) {
     }
     return i - 1;
 }
+
+} // namespace
 
 Span copyDifferences(QRgb* to, const QRgb* from, int n) {
     if (std::memcmp(to, from, std::size_t(n) * sizeof(QRgb)) == 0) {

@@ -8,10 +8,6 @@
 // Finding what a redraw really changed, and joining the changed places into fewer rectangles
 // for the window system.
 
-// Where two rows of pixels first and last differ (n and -1 when they do not), eight pixels
-// at a time where they agree.
-int firstDifference(const QRgb* a, const QRgb* b, int n);
-int lastDifference(const QRgb* a, const QRgb* b, int n);
 // Copies into the row `to` the pixels of `from` from the first to the last where the two
 // differ, and says which (first > last when they do not differ). Most rows drawn over end up
 // as they were: they cost one comparison of the whole row.
