@@ -16,10 +16,6 @@ shift $(($# < 3 ? $# : 3))
 [ "${1:-}" = "--" ] && shift
 xsession_need "$build/bench/kovalt_press_harness" "$build/bench/bare_window" \
     "$build/bench/press_to_screen"
-# Room for the window at the scale factors the benchmark is run at.
-xsession_start --screen 1920x1600
-work="$(xsession_temp)"
-
 labels=(Kovalt)
 commands=("$build/bench/kovalt_press_harness")
 for other in "$@"; do
@@ -27,6 +23,12 @@ for other in "$@"; do
     commands+=("${other#*=}")
 done
 labels+=("bare Qt window")
+
+# Side by side, each with room for the window at scale 2: a window that reached past the
+# screen's edge would have less to show, and the server less to copy.
+step=1300
+xsession_start --screen "$((step * ${#labels[@]}))x1600"
+work="$(xsession_temp)"
 
 # Starts every program; each prints its window id, the point to press and its logical size.
 declare -a ids points
@@ -45,7 +47,7 @@ for i in "${!labels[@]}"; do
     done
     read -r id x y _ <"$work/$i"
     # Side by side: a window that covers another would take its presses and its damage.
-    xdotool windowmove "$id" $((i * 620)) 0
+    xdotool windowmove "$id" $((i * step)) 0
     ids[i]="$id"
     points[i]="$x $y"
 done
