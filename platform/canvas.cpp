@@ -28,16 +28,6 @@ int buttonCode(Qt::MouseButton button) {
     }
 }
 
-// One channel of a text pixel: coverage `a` (0..255) of ink value `c` over the value `d`.
-// The result only ever moves from `d` towards `c`, and never further than the ink at that
-// coverage, so drawing the same text again leaves every pixel as it is.
-inline int inkOver(int c, int d, int a) {
-    if (c >= d) {
-        return std::max(d, (c * a + 127) / 255);
-    }
-    return std::min(d, c + ((255 - c) * (255 - a) + 127) / 255);
-}
-
 } // namespace
 
 Canvas::Canvas(QSize logicalSize, qreal pixelRatio, QRgb ground)
@@ -175,14 +165,13 @@ void Canvas::drawFrame(int left, int top, int right, int bottom, QRgb colour) {
     redraws_.frameWritten(frame, w, colour);
 }
 
-void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
+void Canvas::drawText(const TextMask& mask, QPoint baseline, const TextInk& ink) {
     writeHeldBack();
     const QPoint at = baseline - mask.origin;
     const QRect area = QRect(at, mask.coverage.size()) & image_.rect();
     if (area.isEmpty()) {
         return;
     }
-    const int r = qRed(ink), g = qGreen(ink), b = qBlue(ink);
     const qsizetype stride = rgbStride(image_);
     QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
     Changed changed;
@@ -199,8 +188,7 @@ void Canvas::drawText(const TextMask& mask, QPoint baseline, QRgb ink) {
         for (int i = 0; i < to - from; ++i) {
             const int a = cover[i];
             const QRgb d = pixel[i];
-            const QRgb inked =
-                qRgb(inkOver(r, qRed(d), a), inkOver(g, qGreen(d), a), inkOver(b, qBlue(d), a));
+            const QRgb inked = ink.over(d, a);
             if (inked != d) {
                 pixel[i] = inked;
                 first = first < 0 ? i : first;

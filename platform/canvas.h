@@ -13,6 +13,7 @@
 #include "platform/redraws.h"
 
 struct TextMask;
+class TextInk;
 
 // The client area: a backing image that keeps everything drawn until it is drawn over, every
 // write to it, the marks of what changed, and the paint that shows it. Each write compares as
@@ -39,7 +40,7 @@ public:
     // whole number of device pixels wide; the inside is not touched.
     void drawFrame(int left, int top, int right, int bottom, QRgb colour);
     // A text's mask in `ink` with the mask's origin at device pixel `baseline`.
-    void drawText(const TextMask& mask, QPoint baseline, QRgb ink);
+    void drawText(const TextMask& mask, QPoint baseline, const TextInk& ink);
     // Everything in one colour, which is also the widget's background.
     void clear(QRgb colour);
 

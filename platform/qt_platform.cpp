@@ -125,7 +125,7 @@ void QtPlatform::printText(double x, double y, const std::string& text, double p
     const qreal ratio = canvas_->ratio();
     const QPoint baseline(toDevice(x / kTwipsPerPixel, ratio),
                           toDevice(y / kTwipsPerPixel + ascent, ratio));
-    canvas_->drawText(masks_.mask(text, pixelSize, bold), baseline, paletteRgb(colour));
+    canvas_->drawText(masks_.mask(text, pixelSize, bold), baseline, masks_.ink(paletteRgb(colour)));
 }
 
 void QtPlatform::setBackgroundColour(int colour) {

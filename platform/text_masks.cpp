@@ -22,6 +22,25 @@ QFont gameFontOfPixels(int pixelSize, bool bold) {
 
 } // namespace
 
+TextInk::Channel::Channel(int value) : ink(value) {
+    for (int a = 0; a < 256; ++a) {
+        up[std::size_t(a)] = uchar((ink * a + 127) / 255);
+        down[std::size_t(a)] = uchar(ink + ((255 - ink) * (255 - a) + 127) / 255);
+    }
+}
+
+TextInk::TextInk(QRgb colour)
+    : colour_(colour), red_(qRed(colour)), green_(qGreen(colour)), blue_(qBlue(colour)) {}
+
+const TextInk& TextMasks::ink(QRgb colour) {
+    for (const TextInk& known : inks_) {
+        if (known.colour() == colour) {
+            return known;
+        }
+    }
+    return inks_.emplace_back(colour);
+}
+
 const TextMasks::FontEntry& TextMasks::font(int pixelSize, bool bold) {
     const auto key = std::pair(pixelSize, bold);
     auto it = fonts_.find(key);
