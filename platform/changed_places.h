@@ -8,12 +8,13 @@
 // Finding what a redraw really changed, and joining the changed places into fewer rectangles
 // for the window system.
 
-// Copies into the row `to` the pixels of `from` from the first to the last where the two
-// differ, and says which (first > last when they do not differ). Most rows drawn over end up
-// as they were: they cost one comparison of the whole row.
+// Columns of a row, first to last (first > last: none).
 struct Span {
     int first, last;
 };
+// Copies into the row `to` the pixels of `from` from the first to the last where the two
+// differ, and says which. Most rows drawn over end up as they were: they cost one comparison
+// of the whole row.
 Span copyDifferences(QRgb* to, const QRgb* from, int n);
 
 // Fewer, larger places: Qt puts every rectangle of a paint to the window system on its own,
